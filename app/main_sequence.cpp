@@ -1,0 +1,7 @@
+// The main sequence: decide, build, run, finish.
+#include "main_sequence.h"
+
+int RollixMain()
+{
+    return 0;
+}

@@ -1,0 +1,25 @@
+// Resource and control identifiers of the settings editor, shared by its resource script, its
+// dialog code and the tests that drive it.
+#pragma once
+
+#define IDD_SETTINGS 100
+#define IDI_EDITOR 101
+
+// The dialog's own window class, so a second start can find the open editor.
+#define ROLLIX_EDITOR_CLASS "RollixConfigDialog"
+#define ROLLIX_EDITOR_TITLE "Rollix Portable Settings"
+
+#define IDC_CONVERT_TO_SCROLL 1001
+#define IDC_LINES_LABEL 1002
+#define IDC_LINES 1003
+#define IDC_LINES_SPIN 1004
+#define IDC_LINES_ERROR 1005
+#define IDC_REVERSE_SCROLL 1006
+#define IDC_ACTIVATE_WINDOWS 1007
+#define IDC_LEFT_CLICK_TOGGLE 1008
+#define IDC_HIDE_TRAY_ICON 1009
+#define IDC_HIDE_TRAY_NOTE 1010
+#define IDC_REHOOK 1011
+#define IDC_RUN_AS_ADMIN 1012
+#define IDC_RUN_AS_ADMIN_NOTE 1013
+#define IDC_APPLY 1014

@@ -1,0 +1,136 @@
+// The editor's settings table and the pure rules for reading, comparing and writing its values.
+#include "settings_form.h"
+
+#include <climits>
+
+namespace {
+
+constexpr SettingInfo kSettings[kSettingCount] = {
+    {"ConvertToScroll", "FALSE", kTrueFalseSwitch, true},
+    {"LinesToScroll", "3", kWholeNumber, true},
+    {"ReverseScroll", "0", kOneZeroSwitch, true},
+    {"ActivateWindows", "0", kOneZeroSwitch, true},
+    {"LeftClickEnableToggle", "0", kOneZeroSwitch, false},
+    {"HideTrayIcon", "0", kOneZeroSwitch, false},
+    {"Rehook", "0", kOneZeroSwitch, false},
+    {"RunAsAdmin", "0", kOneZeroSwitch, false},
+};
+
+bool SameText(const char* a, const char* b)
+{
+    while (*a != '\0' && *a == *b) {
+        ++a;
+        ++b;
+    }
+    return *a == *b;
+}
+
+} // namespace
+
+const SettingInfo& InfoOf(SettingKey key)
+{
+    return kSettings[key];
+}
+
+int TextToInt(const char* text)
+{
+    bool negative = false;
+    if (*text == '-' || *text == '+') {
+        negative = *text == '-';
+        ++text;
+    }
+    long long value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        // Saturate: a huge number in the file must not wrap round into a small or negative one.
+        if (value <= INT_MAX) {
+            value = value * 10 + (*text - '0');
+        }
+    }
+    if (value > INT_MAX) {
+        value = INT_MAX;
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+int DecodeSetting(SettingKey key, const char* text)
+{
+    switch (InfoOf(key).kind) {
+    case kTrueFalseSwitch:
+        return SameText(text, "TRUE") ? 1 : 0;
+    case kOneZeroSwitch:
+        return SameText(text, "1") ? 1 : 0;
+    case kWholeNumber:
+        break;
+    }
+    const int lines = TextToInt(text);
+    return lines > 0 ? lines : kDefaultLinesToScroll;
+}
+
+void EncodeSetting(SettingKey key, int value, char (&text)[kSettingTextSize])
+{
+    const char* word = nullptr;
+    switch (InfoOf(key).kind) {
+    case kTrueFalseSwitch:
+        word = value != 0 ? "TRUE" : "FALSE";
+        break;
+    case kOneZeroSwitch:
+        word = value != 0 ? "1" : "0";
+        break;
+    case kWholeNumber:
+        break;
+    }
+    if (word != nullptr) {
+        int i = 0;
+        for (; word[i] != '\0'; ++i) {
+            text[i] = word[i];
+        }
+        text[i] = '\0';
+        return;
+    }
+    // Digits backwards into a scratch buffer, then forwards into the text.
+    char digits[kSettingTextSize];
+    int count = 0;
+    long long magnitude = value < 0 ? -static_cast<long long>(value) : value;
+    do {
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    int out = 0;
+    if (value < 0) {
+        text[out++] = '-';
+    }
+    while (count > 0) {
+        text[out++] = digits[--count];
+    }
+    text[out] = '\0';
+}
+
+int FindChanges(const SettingsForm& saved, const SettingsForm& edited, SettingChange (&changes)[kSettingCount])
+{
+    int count = 0;
+    for (int i = 0; i < kSettingCount; ++i) {
+        if (saved.values[i] != edited.values[i]) {
+            changes[count].key = static_cast<SettingKey>(i);
+            EncodeSetting(changes[count].key, edited.values[i], changes[count].text);
+            ++count;
+        }
+    }
+    return count;
+}
+
+ControlCodes CodesAfterSave(const SettingChange* written, int writtenCount)
+{
+    ControlCodes result = {{0, 0}, 0};
+    if (writtenCount <= 0) {
+        return result;
+    }
+    result.codes[result.count++] = kReloadSettingsCode;
+    for (int i = 0; i < writtenCount; ++i) {
+        if (InfoOf(written[i].key).reachesHook) {
+            // Code 1 alone only reloads; the hook keeps its old values until it is started again.
+            result.codes[result.count++] = kEnableHookCode;
+            break;
+        }
+    }
+    return result;
+}
