@@ -11,3 +11,7 @@ extern bool RestartElevated;
 
 // Reads the Windows version through the machine and sets VistaOrLater.
 void ComputeVistaOrLater();
+
+// Numbers that Windows assigned to "WM_ROLLIX_MSG" and "TaskbarCreated" at start-up.
+extern unsigned int ControlMessageNumber;
+extern unsigned int TaskbarMessageNumber;
