@@ -40,19 +40,27 @@ public:
 protected:
     virtual ~ToolkitObject() = default;
     template <typename T>
-    friend T* CreateObject();
+    friend T* AllocateObject();
 };
 
-// Allocates the kind's record zero-filled and runs Init; null when memory is short.
+// Allocates the kind's record zero-filled without running Init; null when memory is short.
 template <typename T>
-T* CreateObject()
+T* AllocateObject()
 {
     void* memory = std::malloc(sizeof(T));
     if (memory == nullptr)
         return nullptr;
     std::memset(memory, 0, sizeof(T));
-    T* object = new (memory) T();
-    object->Init();
+    return new (memory) T();
+}
+
+// Allocates the kind's record zero-filled and runs Init; null when memory is short.
+template <typename T>
+T* CreateObject()
+{
+    T* object = AllocateObject<T>();
+    if (object != nullptr)
+        object->Init();
     return object;
 }
 
