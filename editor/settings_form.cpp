@@ -25,13 +25,8 @@ bool SameText(const char* a, const char* b)
     return *a == *b;
 }
 
-} // namespace
-
-const SettingInfo& InfoOf(SettingKey key)
-{
-    return kSettings[key];
-}
-
+// The program's text-to-integer rule: optional sign, digits up to the first non-digit, no digits
+// give 0. Saturates where the program's conversion would overflow.
 int TextToInt(const char* text)
 {
     bool negative = false;
@@ -50,6 +45,13 @@ int TextToInt(const char* text)
         value = INT_MAX;
     }
     return static_cast<int>(negative ? -value : value);
+}
+
+} // namespace
+
+const SettingInfo& InfoOf(SettingKey key)
+{
+    return kSettings[key];
 }
 
 int DecodeSetting(SettingKey key, const char* text)

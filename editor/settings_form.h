@@ -59,10 +59,6 @@ constexpr int kSettingTextSize = 12;
 // The file text for a value: "TRUE"/"FALSE", "1"/"0" or the decimal number.
 void EncodeSetting(SettingKey key, int value, char (&text)[kSettingTextSize]);
 
-// The program's text-to-integer rule: optional sign, digits up to the first non-digit, no digits
-// give 0. Saturates instead of overflowing.
-int TextToInt(const char* text);
-
 struct SettingChange
 {
     SettingKey key;

@@ -1,0 +1,359 @@
+// The settings editor run for real under Wine and used as a person would: values shown, changed,
+// saved, refused, and the running program told.
+#include "editor_driver.h"
+
+#include "editor_ids.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <sstream>
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+namespace {
+
+// A file as a user might keep it: a comment, a key the editor does not know, another section.
+const char kUsersIni[] = "; my scrolling setup\r\n"
+                         "[config]\r\n"
+                         "ConvertToScroll=FALSE\r\n"
+                         "LinesToScroll=7\r\n"
+                         "ReverseScroll=1\r\n"
+                         "FirstTime=0\r\n"
+                         "FavouriteColour=blue\r\n"
+                         "[elsewhere]\r\n"
+                         "Keep=me\r\n";
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    std::string line;
+    while (std::getline(stream, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (!line.empty()) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+// How `after` differs from `before`, line by line: "-line" for each line gone, "+line" for each new one.
+std::vector<std::string> LineChanges(const std::string& before, const std::string& after)
+{
+    std::multiset<std::string> gone;
+    for (const std::string& line : Lines(before)) {
+        gone.insert(line);
+    }
+    std::vector<std::string> changes;
+    for (const std::string& line : Lines(after)) {
+        const auto found = gone.find(line);
+        if (found != gone.end()) {
+            gone.erase(found);
+        } else {
+            changes.push_back("+" + line);
+        }
+    }
+    for (const std::string& line : gone) {
+        changes.push_back("-" + line);
+    }
+    std::sort(changes.begin(), changes.end());
+    return changes;
+}
+
+class EditorDialog : public ::testing::Test
+{
+  protected:
+    void SetUp() override { m_folder.WriteIni(kUsersIni); }
+
+    EditorFolder m_folder;
+    FakeProgram m_program;
+};
+
+TEST_F(EditorDialog, ShowsTheFileAsTheProgramReadsIt)
+{
+    m_folder.WriteIni("[CONFIG]\r\nconverttoscroll=TRUE\r\nLinesToScroll=abc\r\nReverseScroll=true\r\n"
+                      "ActivateWindows=1\r\nHideTrayIcon=2\r\n");
+    EditorProcess editor(m_folder);
+    ASSERT_TRUE(editor.WaitForDialog());
+
+    EXPECT_TRUE(editor.Checked(IDC_CONVERT_TO_SCROLL));
+    EXPECT_EQ(editor.Text(IDC_LINES), "3");
+    EXPECT_FALSE(editor.Checked(IDC_REVERSE_SCROLL)) << "only exactly \"1\" is on";
+    EXPECT_TRUE(editor.Checked(IDC_ACTIVATE_WINDOWS));
+    EXPECT_FALSE(editor.Checked(IDC_HIDE_TRAY_ICON));
+    EXPECT_FALSE(editor.Checked(IDC_RUN_AS_ADMIN));
+    // Wine reports a Windows from Vista on, so elevation is offered, with its note.
+    EXPECT_TRUE(IsWindowVisible(editor.Control(IDC_RUN_AS_ADMIN)));
+    EXPECT_THAT(editor.Text(IDC_RUN_AS_ADMIN_NOTE), HasSubstr("next time"));
+    EXPECT_FALSE(IsWindowEnabled(editor.Control(IDC_APPLY))) << "nothing to apply yet";
+}
+
+TEST_F(EditorDialog, OkWritesEveryChangedSettingAndKeepsTheRestOfTheFile)
+{
+    EditorProcess editor(m_folder);
+    ASSERT_TRUE(editor.WaitForDialog());
+    EXPECT_EQ(editor.Text(IDC_LINES), "7");
+    EXPECT_TRUE(editor.Checked(IDC_REVERSE_SCROLL));
+
+    for (const int id : {IDC_CONVERT_TO_SCROLL, IDC_REVERSE_SCROLL, IDC_ACTIVATE_WINDOWS, IDC_LEFT_CLICK_TOGGLE,
+                         IDC_HIDE_TRAY_ICON, IDC_REHOOK, IDC_RUN_AS_ADMIN}) {
+        editor.Click(id);
+    }
+    editor.Type(IDC_LINES, "12");
+    editor.PostClick(IDOK);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(editor.WaitForExit(&exitCode));
+    EXPECT_EQ(exitCode, 0u);
+
+    EXPECT_EQ(m_folder.Value("ConvertToScroll"), "TRUE");
+    EXPECT_EQ(m_folder.Value("LinesToScroll"), "12");
+    EXPECT_EQ(m_folder.Value("ReverseScroll"), "0");
+    EXPECT_EQ(m_folder.Value("ActivateWindows"), "1");
+    EXPECT_EQ(m_folder.Value("LeftClickEnableToggle"), "1");
+    EXPECT_EQ(m_folder.Value("HideTrayIcon"), "1");
+    EXPECT_EQ(m_folder.Value("Rehook"), "1");
+    EXPECT_EQ(m_folder.Value("RunAsAdmin"), "1");
+    EXPECT_EQ(m_folder.Value("FirstTime"), "0");
+    EXPECT_EQ(m_folder.Value("FavouriteColour"), "blue");
+    EXPECT_EQ(m_folder.Value("Keep", "elsewhere"), "me");
+    EXPECT_THAT(m_folder.ReadIni(), HasSubstr("; my scrolling setup"));
+    EXPECT_THAT(m_program.Codes(), ElementsAre(1u, 2u));
+}
+
+TEST_F(EditorDialog, OnlyTheChangedKeyIsWrittenAndASwitchOutsideTheHookOnlyReloads)
+{
+    EditorProcess editor(m_folder);
+    ASSERT_TRUE(editor.WaitForDialog());
+    editor.Click(IDC_HIDE_TRAY_ICON);
+    editor.Click(IDC_REHOOK);
+    editor.Click(IDC_REHOOK); // back to what the file holds
+    editor.PostClick(IDOK);
+    ASSERT_TRUE(editor.WaitForExit());
+
+    EXPECT_THAT(LineChanges(kUsersIni, m_folder.ReadIni()), ElementsAre("+HideTrayIcon=1"));
+    EXPECT_THAT(m_program.Codes(), ElementsAre(1u));
+}
+
+TEST_F(EditorDialog, NothingChangedWritesNothingAndTellsNobody)
+{
+    // "true" counts as off: shown unchecked and, untouched, left exactly as it is.
+    const std::string original = std::string(kUsersIni) + "[config]\r\nActivateWindows=true\r\n";
+    m_folder.WriteIni(original);
+    EditorProcess editor(m_folder);
+    ASSERT_TRUE(editor.WaitForDialog());
+    EXPECT_FALSE(editor.Checked(IDC_ACTIVATE_WINDOWS));
+    editor.Type(IDC_LINES, "7");
+    editor.PostClick(IDOK);
+    ASSERT_TRUE(editor.WaitForExit());
+
+    EXPECT_EQ(m_folder.ReadIni(), original);
+    EXPECT_THAT(m_program.Codes(), IsEmpty());
+}
+
+TEST_F(EditorDialog, CancelAndEscapeDiscardTheChanges)
+{
+    for (const bool escape : {false, true}) {
+        EditorProcess editor(m_folder);
+        ASSERT_TRUE(editor.WaitForDialog());
+        editor.Click(IDC_REHOOK);
+        editor.Type(IDC_LINES, "20");
+        if (escape) {
+            editor.PressKey(VK_ESCAPE);
+        } else {
+            editor.PostClick(IDCANCEL);
+        }
+        ASSERT_TRUE(editor.WaitForExit()) << (escape ? "Esc" : "Cancel");
+        EXPECT_EQ(m_folder.ReadIni(), kUsersIni);
+    }
+    EXPECT_THAT(m_program.Codes(), IsEmpty());
+}
+
+TEST_F(EditorDialog, ApplySavesAndKeepsTheDialogOpen)
+{
+    EditorProcess editor(m_folder);
+    ASSERT_TRUE(editor.WaitForDialog());
+    editor.Click(IDC_REHOOK);
+    ASSERT_TRUE(IsWindowEnabled(editor.Control(IDC_APPLY)));
+    editor.PostClick(IDC_APPLY);
+    ASSERT_TRUE(WaitFor([&] { return m_folder.Value("Rehook") == "1"; }));
+    ASSERT_TRUE(WaitFor([&] { return m_program.Codes().size() == 1; }));
+    EXPECT_TRUE(editor.Running());
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(editor.Control(IDC_APPLY)); })) << "all saved";
+
+    // A second Apply writes only what changed since the first, and restarts the hook for it.
+    editor.Type(IDC_LINES, "5");
+    editor.PostClick(IDC_APPLY);
+    ASSERT_TRUE(WaitFor([&] { return m_folder.Value("LinesToScroll") == "5"; }));
+    editor.PostClick(IDOK);
+    ASSERT_TRUE(editor.WaitForExit());
+    EXPECT_THAT(m_program.Codes(), ElementsAre(1u, 1u, 2u));
+    EXPECT_THAT(LineChanges(kUsersIni, m_folder.ReadIni()),
+                ElementsAre("+LinesToScroll=5", "+Rehook=1", "-LinesToScroll=7"));
+}
+
+TEST_F(EditorDialog, LinesOutsideOneToHundredAreRefusedAtTheField)
+{
+    EditorProcess editor(m_folder);
+    ASSERT_TRUE(editor.WaitForDialog());
+    editor.Click(IDC_REHOOK);
+    for (const char* entry : {"0", "500", "abc", "", "-2"}) {
+        editor.Paste(IDC_LINES, entry);
+        editor.PostClick(IDOK);
+        EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(editor.Control(IDC_LINES_ERROR)); })) << entry;
+        EXPECT_THAT(editor.Text(IDC_LINES_ERROR), HasSubstr("1 to 100")) << entry;
+        EXPECT_TRUE(WaitFor([&] { return editor.Focus() == editor.Control(IDC_LINES); })) << entry;
+        EXPECT_TRUE(editor.Running()) << entry;
+        EXPECT_EQ(editor.Text(IDC_LINES), entry) << "the entry is kept for correcting";
+    }
+    EXPECT_EQ(m_folder.ReadIni(), kUsersIni) << "nothing is written, not even the valid switch";
+    EXPECT_THAT(m_program.Codes(), IsEmpty());
+
+    editor.Type(IDC_LINES, "100");
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(editor.Control(IDC_LINES_ERROR)); }))
+        << "editing the field clears the message";
+    editor.PostClick(IDOK);
+    ASSERT_TRUE(editor.WaitForExit());
+    EXPECT_EQ(m_folder.Value("LinesToScroll"), "100");
+    EXPECT_EQ(m_folder.Value("Rehook"), "1");
+}
+
+TEST_F(EditorDialog, TypingLettersIntoTheLinesFieldIsIgnored)
+{
+    EditorProcess editor(m_folder);
+    ASSERT_TRUE(editor.WaitForDialog());
+    editor.Type(IDC_LINES, "1x5");
+    EXPECT_EQ(editor.Text(IDC_LINES), "15");
+}
+
+TEST_F(EditorDialog, FailedWriteNamesTheFileAndKeepsTheChoices)
+{
+    // A folder in the file's place cannot be written, whoever runs the editor.
+    DeleteFileA(m_folder.IniPath().c_str());
+    ASSERT_TRUE(CreateDirectoryA(m_folder.IniPath().c_str(), nullptr));
+    EditorProcess editor(m_folder);
+    ASSERT_TRUE(editor.WaitForDialog());
+    editor.Click(IDC_ACTIVATE_WINDOWS);
+    editor.Type(IDC_LINES, "9");
+    editor.PostClick(IDOK);
+
+    const HWND box = editor.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    const std::string message = EditorProcess::WindowTexts(box);
+    EXPECT_THAT(message, HasSubstr(m_folder.IniPath()));
+    EXPECT_THAT(message, HasSubstr("could not be saved"));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+
+    EXPECT_TRUE(editor.Running());
+    EXPECT_TRUE(editor.Checked(IDC_ACTIVATE_WINDOWS));
+    EXPECT_EQ(editor.Text(IDC_LINES), "9");
+    EXPECT_THAT(m_program.Codes(), IsEmpty());
+
+    // Once the file can be written, the same choices are saved.
+    ASSERT_TRUE(RemoveDirectoryA(m_folder.IniPath().c_str()));
+    editor.PostClick(IDOK);
+    ASSERT_TRUE(editor.WaitForExit());
+    EXPECT_EQ(m_folder.Value("ActivateWindows"), "1");
+    EXPECT_EQ(m_folder.Value("LinesToScroll"), "9");
+    EXPECT_THAT(m_program.Codes(), ElementsAre(1u, 2u));
+}
+
+TEST(EditorAlone, SavesWhenNoProgramRuns)
+{
+    EditorFolder folder;
+    folder.WriteIni(kUsersIni);
+    EditorProcess editor(folder);
+    ASSERT_TRUE(editor.WaitForDialog());
+    editor.Click(IDC_LEFT_CLICK_TOGGLE);
+    editor.PostClick(IDOK);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(editor.WaitForExit(&exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(folder.Value("LeftClickEnableToggle"), "1");
+}
+
+TEST_F(EditorDialog, MnemonicsTabAndEnterWorkFromTheKeyboard)
+{
+    EditorProcess editor(m_folder);
+    ASSERT_TRUE(editor.WaitForDialog());
+    ASSERT_TRUE(WaitFor([&] { return editor.Focus() == editor.Control(IDC_CONVERT_TO_SCROLL); }))
+        << "the first control has the focus";
+    editor.PressKey(VK_TAB);
+    EXPECT_TRUE(WaitFor([&] { return editor.Focus() == editor.Control(IDC_LINES); }));
+
+    const struct
+    {
+        char letter;
+        int id;
+    } mnemonics[] = {{'c', IDC_CONVERT_TO_SCROLL}, {'r', IDC_REVERSE_SCROLL}, {'w', IDC_ACTIVATE_WINDOWS},
+                     {'k', IDC_LEFT_CLICK_TOGGLE}, {'h', IDC_HIDE_TRAY_ICON}, {'d', IDC_REHOOK},
+                     {'m', IDC_RUN_AS_ADMIN}};
+    for (const auto& mnemonic : mnemonics) {
+        const bool before = editor.Checked(mnemonic.id);
+        editor.PressAltKey(mnemonic.letter);
+        EXPECT_TRUE(WaitFor([&] { return editor.Checked(mnemonic.id) != before; })) << "Alt+" << mnemonic.letter;
+    }
+    editor.PressAltKey('l');
+    EXPECT_TRUE(WaitFor([&] { return editor.Focus() == editor.Control(IDC_LINES); })) << "Alt+L";
+    editor.Type(IDC_LINES, "4");
+
+    editor.PressKey(VK_RETURN); // the default button, OK
+    ASSERT_TRUE(editor.WaitForExit());
+    EXPECT_EQ(m_folder.Value("ConvertToScroll"), "TRUE");
+    EXPECT_EQ(m_folder.Value("LinesToScroll"), "4");
+    EXPECT_EQ(m_folder.Value("RunAsAdmin"), "1");
+}
+
+TEST_F(EditorDialog, SecondStartBringsTheOpenEditorBackAndEnds)
+{
+    EditorProcess first(m_folder);
+    ASSERT_TRUE(first.WaitForDialog());
+    ShowWindow(first.Dialog(), SW_MINIMIZE);
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(first.Dialog()) != FALSE; }));
+
+    EditorProcess second(m_folder);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(second.WaitForExit(&exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(WaitFor([&] { return !IsIconic(first.Dialog()); })) << "restored";
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == first.Dialog(); }));
+    EXPECT_TRUE(first.Running());
+}
+
+TEST(EditorFile, CarriesItsVersionAndManifest)
+{
+    EditorFolder folder;
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeA(folder.ExePath().c_str(), &handle);
+    ASSERT_GT(size, 0u);
+    std::vector<char> info(size);
+    ASSERT_TRUE(GetFileVersionInfoA(folder.ExePath().c_str(), 0, size, info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(7, 1));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(3, 0));
+    char* product = nullptr;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\StringFileInfo\\040904B0\\ProductName",
+                               reinterpret_cast<void**>(&product), &length));
+    EXPECT_STREQ(product, "Rollix Portable");
+
+    const HMODULE image = LoadLibraryExA(folder.ExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(image, nullptr);
+    const HRSRC found = FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)); // RT_MANIFEST
+    ASSERT_NE(found, nullptr);
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(image, found))),
+                               SizeofResource(image, found));
+    EXPECT_THAT(manifest, HasSubstr("Microsoft.Windows.Common-Controls"));
+    EXPECT_THAT(manifest, HasSubstr("dpiAware"));
+    FreeLibrary(image);
+}
+
+} // namespace
