@@ -4,7 +4,7 @@
 #include "layout.h"
 #include "message_loop.h"
 
-#include <cstdio>
+#include "fixed_text.h"
 
 WindowObject* CreatingObject = nullptr;
 
@@ -358,9 +358,8 @@ bool WindowObject::CreateWindowHandle()
     windowClass.hInstance = module;
     windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
 
-    char className[kClassNameSize];
-    std::snprintf(className, sizeof className, "%s%s", HasFlag(kWindowClassNameVerbatim) ? "" : "obj_",
-                  SubclassName != nullptr ? SubclassName : "");
+    FixedText<kClassNameSize> className(HasFlag(kWindowClassNameVerbatim) ? "" : "obj_");
+    className.Append(SubclassName);
 
     int x = Bounds.left;
     int y = Bounds.top;
@@ -388,15 +387,15 @@ bool WindowObject::CreateWindowHandle()
         return false;
 
     WNDCLASSA existing;
-    if (!::GetClassInfoA(windowClass.hInstance, className, &existing)) {
-        windowClass.lpszClassName = className;
+    if (!::GetClassInfoA(windowClass.hInstance, className.c_str(), &existing)) {
+        windowClass.lpszClassName = className.c_str();
         windowClass.lpfnWndProc = &WindowMessageProc;
         if (::RegisterClassA(&windowClass) == 0)
             return false;
     }
 
     CreatingObject = this;
-    HWND created = ::CreateWindowExA(ExStyle, className, Caption != nullptr ? Caption : "", Style, x, y, width, height,
+    HWND created = ::CreateWindowExA(ExStyle, className.c_str(), Caption != nullptr ? Caption : "", Style, x, y, width, height,
                                      parentHandle, reinterpret_cast<HMENU>(ControlId), module, nullptr);
     if (created == nullptr) {
         CreatingObject = nullptr;
