@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on a fresh Debian 12. Quiet, and touches nothing, when all is there.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ file
+    g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
+    googletest
+    # 64-bit Wine only: the Windows tests are 64-bit builds, and the 32-bit build is checked, never run.
+    wine wine64
+    xvfb xdotool x11-utils imagemagick
+    python3 zip
+)
+
+# dpkg-query fails for packages it has never heard of; those simply count as missing.
+installed=" $({ dpkg-query -W -f='${Package} ${Status}\n' "${packages[@]}" 2>/dev/null || true; } |
+    awk '/ install ok installed$/ { printf "%s ", $1 }') "
+missing=()
+for package in "${packages[@]}"; do
+    [[ "$installed" == *" $package "* ]] || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then
+    command -v sudo >/dev/null || { echo "setup.sh: needs root (or sudo) to install: ${missing[*]}" >&2; exit 1; }
+    sudo=(sudo)
+fi
+echo "setup.sh: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+# --no-install-recommends keeps wine from pulling in its 32-bit half.
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# Builds the host, win32 and win64 presets and runs every test: the host tests with sanitizers, the Windows
+# tests under a private Wine on a private X display. Exits non-zero on any failure.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+"$root/scripts/setup.sh"
+
+jobs=${ROLLIX_TEST_JOBS:-2}
+logs=$root/build/test-logs
+mkdir -p "$logs"
+
+xvfb_pid=""
+wine_running=0
+cleanup() {
+    if [[ $wine_running == 1 ]]; then
+        wineserver -k >/dev/null 2>&1 || true
+    fi
+    if [[ -n $xvfb_pid ]]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+step() { printf '\n==== %s\n' "$*"; }
+
+for preset in host win32 win64; do
+    step "configure and build: $preset"
+    cmake --preset "$preset" --log-level=WARNING
+    cmake --build --preset "$preset"
+done
+
+step "release executable: PE32 GUI, system DLLs and RollixHook.dll only"
+exe=build/win32/bin/RollixPortable.exe
+kind=$(file -b "$exe")
+if [[ $kind != "PE32 executable (GUI) Intel 80386"* ]]; then
+    echo "$exe is not a 32-bit GUI executable: $kind" >&2
+    exit 1
+fi
+allowed=" kernel32.dll user32.dll gdi32.dll shell32.dll advapi32.dll comctl32.dll msvcrt.dll ntdll.dll rollixhook.dll "
+imports=$(i686-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ { print tolower($3) }')
+bad=""
+for dll in $imports; do
+    [[ $allowed == *" $dll "* ]] || bad+=" $dll"
+done
+if [[ -n $bad ]]; then
+    echo "$exe imports DLLs that are not part of Windows:$bad" >&2
+    exit 1
+fi
+if ! grep -qx rollixhook.dll <<<"$imports"; then
+    echo "$exe does not import RollixHook.dll" >&2
+    exit 1
+fi
+echo "$kind; imports: $(echo $imports)"
+
+status=0
+
+step "host tests"
+set +e
+ctest --preset host -j "$jobs" --output-on-failure 2>&1 | tee "$logs/host.log"
+host_status=${PIPESTATUS[0]}
+set -e
+[[ $host_status == 0 ]] || status=1
+
+step "Windows tests under Wine"
+# A display of our own: -displayfd picks a free number and reports it once the server is ready.
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" 2>"$logs/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [[ -s $display_file ]] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+done
+[[ -s $display_file ]] || { echo "Xvfb did not start (see $logs/xvfb.log)" >&2; exit 1; }
+export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
+rm -f "$display_file"
+
+export WINEPREFIX=$root/build/wineprefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="winedbg.exe=d;mscoree,mshtml="
+mkdir -p "$WINEPREFIX"
+# One server for the whole run, so every test does not pay for its start.
+wineserver -p
+wine_running=1
+# Start Wine's own services now, with their output elsewhere: a service started by the first test would keep
+# that test's output pipe open and make ctest wait for it until the timeout.
+wine wineboot >"$logs/wineboot.log" 2>&1
+
+set +e
+ctest --preset win64 -j "$jobs" --output-on-failure 2>&1 | tee "$logs/win64.log"
+win64_status=${PIPESTATUS[0]}
+set -e
+[[ $win64_status == 0 ]] || status=1
+
+step "summary"
+for part in host win64; do
+    summary=$(grep -E 'tests passed|No tests were found' "$logs/$part.log" | tail -1 || true)
+    printf '%-6s %s\n' "$part" "${summary:-no ctest summary (see $logs/$part.log)}"
+done
+exit $status
