@@ -1,0 +1,11 @@
+// The three functions RollixHook.dll exports, all __stdcall with plain names. The program's own declarations
+// (app/hooklib) import the same three; they are not included here because they carry dllimport.
+#pragma once
+
+#include <windows.h>
+
+// Installs the hook. flags: bit 0 ActivateWindows, bit 1 ReverseScroll.
+extern "C" void WINAPI RollixHookStart(int convertToScroll, int linesToScroll, int flags);
+extern "C" void WINAPI RollixHookStop();
+// When the hook last saw a mouse message: local time, days since 30 December 1899.
+extern "C" double WINAPI GetLastMouseMessageTime();

@@ -1,0 +1,247 @@
+// The Wine-side driver of the hook tests and the path benchmark: processes, xdotool, the message pump, the log.
+#include "hook_test_driver.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr DWORD kStartTimeoutMs = 20000;
+constexpr DWORD kXdotoolTimeoutMs = 20000;
+constexpr DWORD kMessageTimeoutMs = 15000;
+
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ReadWhole(const std::string& path)
+{
+    std::string text;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return text;
+    }
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+        text.append(buffer, read);
+    }
+    CloseHandle(file);
+    return text;
+}
+
+} // namespace
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (done()) {
+            return true;
+        }
+        if (GetTickCount() - start >= timeoutMs) {
+            return false;
+        }
+        // Wakes at once for the hook's call, which arrives as a sent message.
+        MsgWaitForMultipleObjectsEx(0, nullptr, pollMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+}
+
+double LocalNowOle()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    FILETIME fileTime;
+    SystemTimeToFileTime(&now, &fileTime);
+    ULARGE_INTEGER ticks; // 100 ns since 1 January 1601
+    ticks.LowPart = fileTime.dwLowDateTime;
+    ticks.HighPart = fileTime.dwHighDateTime;
+    // 1601-01-01 lies 109205 days before 1899-12-30.
+    return static_cast<double>(ticks.QuadPart) / 864000000000.0 - 109205.0;
+}
+
+WorkFolder::WorkFolder()
+{
+    char name[64];
+    std::snprintf(name, sizeof(name), "rollix-hook-%lu-%lu", GetCurrentProcessId(), GetTickCount());
+    m_unixPath = std::string("/tmp/") + name;
+    m_windowsPath = std::string("Z:\\tmp\\") + name;
+    CreateDirectoryA(m_windowsPath.c_str(), nullptr);
+}
+
+WorkFolder::~WorkFolder()
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(WindowsPath("*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                DeleteFileA(WindowsPath(found.cFileName).c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(m_windowsPath.c_str());
+}
+
+bool RunXdotool(const WorkFolder& folder, const std::string& arguments)
+{
+    static int runs = 0;
+    const std::string marker = "xdotool-" + std::to_string(++runs) + ".done";
+    // Wine cannot wait for a Unix process, so the shell leaves a marker once xdotool has succeeded.
+    std::string command = "/bin/sh -c \"" ROLLIX_XDOTOOL " " + arguments + " && : > " + folder.UnixPath(marker) + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    const std::string markerPath = folder.WindowsPath(marker);
+    return PumpUntil([&] { return FileExists(markerPath); }, kXdotoolTimeoutMs);
+}
+
+bool TargetWindowProcess::Start(const std::string& options)
+{
+    const std::string log = m_folder.WindowsPath("target.log");
+    const std::string ready = log + ".ready";
+    std::string command = std::string("\"" ROLLIX_TARGET_EXE "\" \"") + log + "\" " + options;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(ROLLIX_TARGET_EXE, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+        return false;
+    }
+    CloseHandle(process.hThread);
+    m_process = process.hProcess;
+    if (!PumpUntil([&] { return FileExists(ready); }, kStartTimeoutMs)) {
+        return false;
+    }
+    unsigned long long handles[4] = {};
+    if (std::sscanf(ReadWhole(ready).c_str(), "%llu %llu %llu %llu", &handles[0], &handles[1], &handles[2],
+                    &handles[3]) != 4) {
+        return false;
+    }
+    m_top = reinterpret_cast<HWND>(static_cast<UINT_PTR>(handles[0]));
+    m_child = reinterpret_cast<HWND>(static_cast<UINT_PTR>(handles[1]));
+    m_core = reinterpret_cast<HWND>(static_cast<UINT_PTR>(handles[2]));
+    m_focus = reinterpret_cast<HWND>(static_cast<UINT_PTR>(handles[3]));
+    return IsWindow(m_top) && IsWindow(m_child) && IsWindow(m_core) && IsWindow(m_focus);
+}
+
+void TargetWindowProcess::Stop()
+{
+    if (m_process != nullptr) {
+        TerminateProcess(m_process, 0);
+        WaitForSingleObject(m_process, kStartTimeoutMs);
+        CloseHandle(m_process);
+        m_process = nullptr;
+    }
+}
+
+std::vector<LoggedMessage> TargetWindowProcess::Log() const
+{
+    std::vector<LoggedMessage> entries;
+    const std::string text = ReadWhole(m_folder.WindowsPath("target.log"));
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos; start = end + 1, end = text.find('\n', start)) {
+        char window[16] = {};
+        char message[16] = {};
+        LoggedMessage entry;
+        if (std::sscanf(text.substr(start, end - start).c_str(), "%lld %15s %15s %x %x", &entry.m_time, window, message,
+                        &entry.m_wParam, &entry.m_lParam) == 5) {
+            entry.m_window = window;
+            entry.m_message = message;
+            entries.push_back(entry);
+        }
+    }
+    return entries;
+}
+
+std::size_t TargetWindowProcess::Count(const std::string& window, const std::string& message) const
+{
+    std::size_t count = 0;
+    for (const LoggedMessage& entry : Log()) {
+        count += entry.m_window == window && entry.m_message == message ? 1 : 0;
+    }
+    return count;
+}
+
+bool TargetWindowProcess::WaitFor(const std::string& window, const std::string& message, std::size_t count) const
+{
+    return PumpUntil([&] { return Count(window, message) >= count; }, kMessageTimeoutMs);
+}
+
+POINT CenterOf(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+std::string MoveAndClick(POINT point, int button)
+{
+    return "mousemove " + std::to_string(point.x) + " " + std::to_string(point.y) + " click " + std::to_string(button);
+}
+
+HookLibrary::~HookLibrary()
+{
+    if (m_module != nullptr) {
+        m_stop();
+        FreeLibrary(m_module);
+    }
+}
+
+bool HookLibrary::Load()
+{
+    m_module = LoadLibraryA(ROLLIX_HOOK_DLL);
+    if (m_module == nullptr) {
+        return false;
+    }
+    m_start = reinterpret_cast<void(WINAPI*)(int, int, int)>(
+        reinterpret_cast<void*>(GetProcAddress(m_module, "RollixHookStart")));
+    m_stop = reinterpret_cast<void(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(m_module, "RollixHookStop")));
+    m_lastTime = reinterpret_cast<double(WINAPI*)()>(
+        reinterpret_cast<void*>(GetProcAddress(m_module, "GetLastMouseMessageTime")));
+    return m_start != nullptr && m_stop != nullptr && m_lastTime != nullptr;
+}
+
+bool FakeProgramWindow::Create()
+{
+    m_controlMessage = RegisterWindowMessageA("WM_ROLLIX_MSG");
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = Proc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "obj_Form";
+    RegisterClassA(&windowClass);
+    m_window = CreateWindowExA(0, "obj_Form", "Rollix Portable", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    return m_window != nullptr;
+}
+
+FakeProgramWindow::~FakeProgramWindow()
+{
+    if (m_window != nullptr) {
+        DestroyWindow(m_window);
+    }
+}
+
+LRESULT CALLBACK FakeProgramWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = reinterpret_cast<FakeProgramWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self != nullptr && message == self->m_controlMessage) {
+        self->m_controls.push_back(Control{wParam, lParam});
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
