@@ -22,10 +22,19 @@ protected:
         state = CreateObject<AppState>();
         TheAppState = state;
         AddOwned(MainWindow, state);
-        ASSERT_NE(GetWindowHandle(MainWindow), nullptr);
-        state->Tray = MakeTrayIcon(MainWindow, GetWindowIcon(MainWindow));
         state->LinesToScroll = 3;
+        BuildInterface();
+        ASSERT_NE(MainWindow->Handle, nullptr);
+        ASSERT_NE(state->Tray, nullptr);
         machine.calls.clear();
+        machine.shellOperations.clear();
+    }
+
+    // The tray icon alone; tests of the tray actions build the program's whole interface instead.
+    virtual void BuildInterface()
+    {
+        GetWindowHandle(MainWindow);
+        state->Tray = MakeTrayIcon(MainWindow, GetWindowIcon(MainWindow));
     }
 
     void TearDown() override

@@ -19,7 +19,7 @@ bool RecordAppMessages(void*, MessageRecord& message, LRESULT&)
 
 WindowObject* MakeMainWindow()
 {
-    MainWindow = CreateFormWindow(nullptr, "Rollix Portable");
+    MainWindow = CreateFormWindow(nullptr, "Toolkit Test Main");
     HideWindowObject(MainWindow);
     SetOnMessage(MainWindow, MessageHandler{&RecordAppMessages, nullptr});
     GetWindowHandle(MainWindow);

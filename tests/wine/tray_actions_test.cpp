@@ -13,20 +13,10 @@ namespace {
 class TrayActionsTest : public AppFixture
 {
 protected:
-    void SetUp() override
+    void BuildInterface() override
     {
-        machine.modulePath = folder.File("RollixPortable.exe");
-        ControlMessageNumber = ::RegisterWindowMessageA("WM_ROLLIX_MSG");
-        MainWindow = CreateFormWindow(nullptr, "Rollix Test Main");
-        HideWindowObject(MainWindow);
-        state = CreateObject<AppState>();
-        TheAppState = state;
-        AddOwned(MainWindow, state);
-        state->LinesToScroll = 3;
         BuildTrayMenu(state);
         CreateTrayIcon();
-        machine.calls.clear();
-        machine.shellOperations.clear();
     }
 
     std::string ItemText(int index)

@@ -42,7 +42,7 @@ std::string ClassNameOf(HWND window)
 
 WindowObject* MakeHiddenMainWindow()
 {
-    MainWindow = CreateFormWindow(nullptr, "Rollix Portable");
+    MainWindow = CreateFormWindow(nullptr, "Toolkit Test Main");
     HideWindowObject(MainWindow);
     return MainWindow;
 }
@@ -52,7 +52,7 @@ TEST(WindowObjectTest, MainWindowIsCreatedHiddenAndFoundByClassAndCaption)
     WindowObject* main = MakeHiddenMainWindow();
     HWND handle = GetWindowHandle(main);
     ASSERT_NE(handle, nullptr);
-    EXPECT_EQ(::FindWindowA("obj_Form", "Rollix Portable"), handle);
+    EXPECT_EQ(::FindWindowA("obj_Form", "Toolkit Test Main"), handle);
     EXPECT_FALSE(::IsWindowVisible(handle));
     EXPECT_EQ(::GetWindowLongPtrA(handle, GWL_STYLE) & WS_VISIBLE, 0);
     // Registered with the double-click style alone.
