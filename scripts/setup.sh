@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ file
+    cmake ninja-build g++ file clang-tidy
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
     googletest
     # 64-bit Wine only: the Windows tests are 64-bit builds, and the 32-bit build is checked, never run.

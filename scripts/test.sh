@@ -65,6 +65,16 @@ host_status=${PIPESTATUS[0]}
 set -e
 [[ $host_status == 0 ]] || status=1
 
+step "clang-tidy on the platform-free code"
+# The sources the host build compiles; the checks are in .clang-tidy.
+mapfile -t tidy_sources < <(git ls-files 'app/*.cpp' 'toolkit/*.cpp' 'hook/*.cpp' 'editor/*.cpp' |
+    while read -r source; do grep -q "\"file\": \"$root/$source\"" build/host/compile_commands.json && echo "$source"; done)
+if ! clang-tidy -p build/host --quiet "${tidy_sources[@]}" >"$logs/clang-tidy.log" 2>&1; then
+    grep -E "warning:|error:" "$logs/clang-tidy.log" >&2 || cat "$logs/clang-tidy.log" >&2
+    status=1
+fi
+echo "${#tidy_sources[@]} files checked"
+
 step "Windows tests under Wine"
 # A display of our own: -displayfd picks a free number and reports it once the server is ready.
 display_file=$(mktemp)
