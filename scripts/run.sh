@@ -6,6 +6,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+"$root/scripts/setup.sh"
 
 cmake --preset win64 --log-level=WARNING
 cmake --build --preset win64
