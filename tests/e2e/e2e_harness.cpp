@@ -2,6 +2,7 @@
 #include "e2e_harness.h"
 
 #include <tlhelp32.h>
+#include <winternl.h>
 
 #include <algorithm>
 #include <cctype>
@@ -71,6 +72,87 @@ struct WindowSearch
     DWORD processId;
     HWND found;
 };
+
+struct ClassSearch
+{
+    DWORD processId;
+    const char* className;
+    HWND found;
+};
+
+constexpr char kTrayIconClass[] = "__winex11_tray_icon";
+constexpr char kStandaloneTrayClass[] = "__winex11_standalone_tray";
+
+std::string ClassName(HWND window)
+{
+    char name[256];
+    int length = ::GetClassNameA(window, name, sizeof name);
+    return std::string(name, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+template <typename Record> bool ReadRemote(HANDLE process, const void* address, Record* record)
+{
+    SIZE_T read = 0;
+    return address != nullptr && ::ReadProcessMemory(process, address, record, sizeof *record, &read) &&
+           read == sizeof *record;
+}
+
+// Window enumeration callbacks are named functions: a lambda has no stdcall conversion on 32 bits.
+BOOL CALLBACK FindClassOfProcess(HWND window, LPARAM context)
+{
+    auto* wanted = reinterpret_cast<ClassSearch*>(context);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner != wanted->processId || ClassName(window) != wanted->className)
+        return TRUE;
+    wanted->found = window;
+    return FALSE;
+}
+
+BOOL CALLBACK CountTrayIcon(HWND window, LPARAM context)
+{
+    if (ClassName(window) == kTrayIconClass && ::IsWindowVisible(window))
+        ++*reinterpret_cast<int*>(context);
+    return TRUE;
+}
+
+// Icons inside the stand-alone tray are its children; an icon docked into an X tray is top-level.
+BOOL CALLBACK CountTrayIcons(HWND window, LPARAM context)
+{
+    if (ClassName(window) == kStandaloneTrayClass)
+        ::EnumChildWindows(window, &CountTrayIcon, context);
+    else
+        CountTrayIcon(window, context);
+    return TRUE;
+}
+
+// Another process's command line lies in its own memory: the process block names its parameters, which hold
+// the line. The layouts are those of a process of the same width as this one.
+std::string CommandLineOf(HANDLE process)
+{
+    using QueryRoutine = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+    auto query = reinterpret_cast<QueryRoutine>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+    PROCESS_BASIC_INFORMATION basic{};
+    if (query == nullptr || query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0)
+        return std::string();
+    PEB block{};
+    RTL_USER_PROCESS_PARAMETERS parameters{};
+    if (!ReadRemote(process, basic.PebBaseAddress, &block) ||
+        !ReadRemote(process, block.ProcessParameters, &parameters))
+        return std::string();
+    std::wstring wide(parameters.CommandLine.Length / sizeof(WCHAR), L'\0');
+    SIZE_T read = 0;
+    if (wide.empty() ||
+        !::ReadProcessMemory(process, parameters.CommandLine.Buffer, &wide[0], wide.size() * sizeof(WCHAR), &read))
+        return std::string();
+    int size =
+        ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string text(size > 0 ? static_cast<size_t>(size) : 0, '\0');
+    if (!text.empty())
+        ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0], size, nullptr, nullptr);
+    return text;
+}
 
 } // namespace
 
@@ -329,6 +411,18 @@ bool ProgramRun::Start(const std::string& programPath, const std::string& argume
     return true;
 }
 
+bool ProgramRun::Attach(DWORD processId)
+{
+    if (m_process != nullptr)
+        return false;
+    m_process =
+        ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (m_process == nullptr)
+        return false;
+    m_processId = processId;
+    return true;
+}
+
 bool ProgramRun::IsRunning() const
 {
     return m_process != nullptr && ::WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT;
@@ -386,15 +480,23 @@ HWND ProgramRun::WaitForMainWindow(DWORD timeoutMs) const
 
 bool ProgramRun::PostControl(WPARAM code, LPARAM lParam) const
 {
-    HWND window = MainWindow();
-    UINT message = ::RegisterWindowMessageA(kControlMessageName);
-    return window != nullptr && message != 0 && ::PostMessageA(window, message, code, lParam);
+    return PostControlTo(MainWindow(), code, lParam);
 }
 
 bool ProgramRun::PostClose() const
 {
     HWND window = MainWindow();
     return window != nullptr && ::PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+HWND ProgramRun::TimerWindow() const
+{
+    return TopLevelWindowOf(m_processId, kTimerWindowClass);
+}
+
+std::string ProgramRun::CommandLine() const
+{
+    return IsRunning() ? CommandLineOf(m_process) : std::string();
 }
 
 HWND ProgramRun::ErrorBox() const
@@ -428,6 +530,86 @@ std::vector<HWND> RunningCopies()
          window = ::FindWindowExA(nullptr, window, kMainWindowClass, kMainWindowCaption))
         windows.push_back(window);
     return windows;
+}
+
+DWORD WindowProcess(HWND window)
+{
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    return owner;
+}
+
+DWORD WaitForCopyOtherThan(DWORD processId, DWORD timeoutMs)
+{
+    DWORD found = 0;
+    WaitFor(
+        [&] {
+            for (HWND window : RunningCopies()) {
+                DWORD owner = WindowProcess(window);
+                if (owner != 0 && owner != processId)
+                    found = owner;
+            }
+            return found != 0;
+        },
+        timeoutMs);
+    return found;
+}
+
+HWND TopLevelWindowOf(DWORD processId, const std::string& className)
+{
+    ClassSearch search{processId, className.c_str(), nullptr};
+    ::EnumWindows(&FindClassOfProcess, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool PostControlTo(HWND window, WPARAM code, LPARAM lParam)
+{
+    UINT message = ::RegisterWindowMessageA(kControlMessageName);
+    return window != nullptr && message != 0 && ::PostMessageA(window, message, code, lParam);
+}
+
+std::string FirstParameter(const std::string& commandLine)
+{
+    size_t at = 0;
+    auto skipBlanks = [&] {
+        while (at < commandLine.size() && (commandLine[at] == ' ' || commandLine[at] == '\t'))
+            ++at;
+    };
+    auto takeWord = [&] {
+        std::string word;
+        bool quoted = false;
+        for (; at < commandLine.size(); ++at) {
+            char c = commandLine[at];
+            if (c == '"')
+                quoted = !quoted;
+            else if (!quoted && (c == ' ' || c == '\t'))
+                break;
+            else
+                word += c;
+        }
+        return word;
+    };
+    skipBlanks();
+    takeWord();
+    skipBlanks();
+    return takeWord();
+}
+
+bool PlacePointer(POINT where)
+{
+    // Wine learns the screen's size in a process only when first asked for it; until then SetCursorPos clips
+    // the pointer to an empty screen and puts it at 0,0.
+    if (::GetSystemMetrics(SM_CXVIRTUALSCREEN) <= where.x || ::GetSystemMetrics(SM_CYVIRTUALSCREEN) <= where.y)
+        return false;
+    POINT now{};
+    return ::SetCursorPos(where.x, where.y) && ::GetCursorPos(&now) && now.x == where.x && now.y == where.y;
+}
+
+int TrayIconCount()
+{
+    int count = 0;
+    ::EnumWindows(&CountTrayIcons, reinterpret_cast<LPARAM>(&count));
+    return count;
 }
 
 bool WaitUntilNoCopyRuns(DWORD timeoutMs)

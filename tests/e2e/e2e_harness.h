@@ -18,6 +18,8 @@ constexpr DWORD kPollIntervalMs = 20;
 constexpr UINT kKilledExitCode = 0xDEAD;
 
 constexpr char kMainWindowClass[] = "obj_Form";
+// The hidden window that carries the program's timers.
+constexpr char kTimerWindowClass[] = "obj_";
 constexpr char kMainWindowCaption[] = "Rollix Portable";
 constexpr char kControlMessageName[] = "WM_ROLLIX_MSG";
 constexpr char kErrorBoxCaption[] = "Application Error";
@@ -143,6 +145,9 @@ public:
         return Start(folder.ProgramPath(), arguments, workingFolder.empty() ? folder.Path() : workingFolder);
     }
 
+    // Takes over a copy that was not started here (one the program started itself), by its process id.
+    bool Attach(DWORD processId);
+
     DWORD ProcessId() const { return m_processId; }
     bool IsRunning() const;
     // "running", "ended with code N" or "not started", for failure messages.
@@ -156,6 +161,10 @@ public:
     HWND WaitForMainWindow(DWORD timeoutMs = kStartTimeoutMs) const;
     bool PostControl(WPARAM code, LPARAM lParam = 0) const;
     bool PostClose() const;
+    // The hidden top-level window of class "obj_" that holds the program's timers; null when it has none.
+    HWND TimerWindow() const;
+    // The command line the process was started with, read from the process itself; empty when unreadable.
+    std::string CommandLine() const;
 
     // A message box titled "Application Error" belonging to this process.
     HWND ErrorBox() const;
@@ -170,6 +179,24 @@ private:
 std::vector<HWND> RunningCopies();
 // Waits until no copy of the program runs anywhere, so that a start is not taken for a second one.
 bool WaitUntilNoCopyRuns(DWORD timeoutMs = kExitTimeoutMs);
+// Waits for a running copy whose process is not the one given (0: any copy) and returns its process id, or 0.
+DWORD WaitForCopyOtherThan(DWORD processId, DWORD timeoutMs = kStartTimeoutMs);
+DWORD WindowProcess(HWND window);
+// The top-level window of the class that belongs to the process; null when there is none.
+HWND TopLevelWindowOf(DWORD processId, const std::string& className);
+// Posts WM_ROLLIX_MSG with the control code to any window, as another program would.
+bool PostControlTo(HWND window, WPARAM code, LPARAM lParam = 0);
+// The first parameter after the program's name in a command line, without its enclosing quotes.
+std::string FirstParameter(const std::string& commandLine);
+
+// Moves the pointer and reports whether it arrived there.
+bool PlacePointer(POINT where);
+
+// Icons shown in the notification area. Without a virtual desktop Wine's explorer shows each one as a child
+// window of class "__winex11_tray_icon" inside its top-level "__winex11_standalone_tray" window (an icon docked
+// into an X tray is a top-level window of that class). Nothing outside explorer tells whose icon it is, so a
+// test compares the count before and after the program shows or removes its own.
+int TrayIconCount();
 
 // The message text of a message box (its longest static text).
 std::string MessageBoxText(HWND box);
