@@ -35,55 +35,15 @@ cmake --build "$win64" --target RollixBench
 cmake --preset win32 -B "$win32" --log-level=WARNING >/dev/null
 cmake --build "$win32"
 
-xvfb_pid=""
-wine_running=0
-cleanup() {
-    if [[ $wine_running == 1 ]]; then
-        wineserver -k >/dev/null 2>&1 || true
-    fi
-    if [[ -n $xvfb_pid ]]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
-}
-trap cleanup EXIT
+source "$root/scripts/wine-session.sh"
+trap end_wine_session EXIT
 trap 'exit 130' INT TERM
 
 step "a private X display and Wine prefix"
 logs=$(dirname "$out")
 mkdir -p "$logs" "$prefix"
-if [[ -n ${ROLLIX_BENCH_DISPLAY:-} ]]; then
-    Xvfb ":$ROLLIX_BENCH_DISPLAY" -screen 0 1024x768x24 -nolisten tcp 2>"$logs/xvfb.log" &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        [[ -e /tmp/.X11-unix/X$ROLLIX_BENCH_DISPLAY ]] && break
-        kill -0 "$xvfb_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    [[ -e /tmp/.X11-unix/X$ROLLIX_BENCH_DISPLAY ]] || { echo "Xvfb did not start (see $logs/xvfb.log)" >&2; exit 1; }
-    export DISPLAY=":$ROLLIX_BENCH_DISPLAY"
-else
-    # -displayfd picks a free number and reports it once the server is ready.
-    display_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" 2>"$logs/xvfb.log" &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        [[ -s $display_file ]] && break
-        kill -0 "$xvfb_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    [[ -s $display_file ]] || { echo "Xvfb did not start (see $logs/xvfb.log)" >&2; exit 1; }
-    export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
-    rm -f "$display_file"
-fi
-
-export WINEPREFIX=$prefix
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="winedbg.exe=d;mscoree,mshtml="
-# One server for the whole run, and Wine's services started before anything is timed.
-wineserver -p
-wine_running=1
-wine wineboot >"$logs/wineboot.log" 2>&1
+start_private_display "$logs/xvfb.log" "${ROLLIX_BENCH_DISPLAY:-}"
+start_wine "$prefix" "$logs/wineboot.log"
 
 step "measure (leave the pointer alone meanwhile)"
 wine "$win64/bench/RollixBench.exe" --out "$out" --release-dir "$win32/bin" \

@@ -28,15 +28,8 @@ elif [[ -f $test_bin/FakeRollixConfig.exe ]]; then
     cp "$test_bin/FakeRollixConfig.exe" "$run/RollixConfig.exe"
 fi
 
-xvfb_pid=""
-cleanup() {
-    if [[ -n $xvfb_pid ]]; then
-        WINEPREFIX=$WINEPREFIX wineserver -k >/dev/null 2>&1 || true
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
-}
-trap cleanup EXIT
+source "$root/scripts/wine-session.sh"
+trap end_wine_session EXIT
 trap 'exit 130' INT TERM
 
 export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
@@ -44,17 +37,9 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="winedbg.exe=d;mscoree,mshtml="
 
 if [[ -z ${DISPLAY:-} ]]; then
-    display_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        [[ -s $display_file ]] && break
-        kill -0 "$xvfb_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    [[ -s $display_file ]] || { echo "run.sh: Xvfb did not start" >&2; exit 1; }
-    export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
-    rm -f "$display_file"
+    start_private_display /dev/null
+    # Wine's processes belong to that display: end them with it.
+    wine_session_server=1
     echo "run.sh: running on the private display $DISPLAY"
 fi
 

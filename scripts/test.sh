@@ -11,18 +11,8 @@ jobs=${ROLLIX_TEST_JOBS:-2}
 logs=$root/build/test-logs
 mkdir -p "$logs"
 
-xvfb_pid=""
-wine_running=0
-cleanup() {
-    if [[ $wine_running == 1 ]]; then
-        wineserver -k >/dev/null 2>&1 || true
-    fi
-    if [[ -n $xvfb_pid ]]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
-}
-trap cleanup EXIT
+source "$root/scripts/wine-session.sh"
+trap end_wine_session EXIT
 trap 'exit 130' INT TERM
 
 step() { printf '\n==== %s\n' "$*"; }
@@ -76,29 +66,8 @@ fi
 echo "${#tidy_sources[@]} files checked"
 
 step "Windows tests under Wine"
-# A display of our own: -displayfd picks a free number and reports it once the server is ready.
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" 2>"$logs/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [[ -s $display_file ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-done
-[[ -s $display_file ]] || { echo "Xvfb did not start (see $logs/xvfb.log)" >&2; exit 1; }
-export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
-rm -f "$display_file"
-
-export WINEPREFIX=$root/build/wineprefix
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="winedbg.exe=d;mscoree,mshtml="
-mkdir -p "$WINEPREFIX"
-# One server for the whole run, so every test does not pay for its start.
-wineserver -p
-wine_running=1
-# Start Wine's own services now, with their output elsewhere: a service started by the first test would keep
-# that test's output pipe open and make ctest wait for it until the timeout.
-wine wineboot >"$logs/wineboot.log" 2>&1
+start_private_display "$logs/xvfb.log"
+start_wine "$root/build/wineprefix" "$logs/wineboot.log"
 
 set +e
 ctest --preset win64 -j "$jobs" --output-on-failure 2>&1 | tee "$logs/win64.log"
