@@ -29,5 +29,6 @@ fi
 echo "setup.sh: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -qq
-# --no-install-recommends keeps wine from pulling in its 32-bit half.
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# With their recommended packages: Wine draws menus and check marks with the fonts it recommends. Its 32-bit half,
+# also recommended, cannot be installed without the i386 architecture and is skipped.
+"${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
