@@ -48,6 +48,9 @@ echo "$kind; imports: $(echo $imports)"
 
 status=0
 
+step "release packages: contents, PE32, imports and size budgets"
+"$root/scripts/package.sh" --strict --no-build || status=1
+
 step "host tests"
 set +e
 ctest --preset host -j "$jobs" --output-on-failure 2>&1 | tee "$logs/host.log"
