@@ -499,20 +499,22 @@ std::string ProgramRun::CommandLine() const
     return IsRunning() ? CommandLineOf(m_process) : std::string();
 }
 
+// Window enumeration callbacks are named functions: a lambda does not convert to the 32-bit CALLBACK convention.
+static BOOL CALLBACK FindErrorBox(HWND window, LPARAM context)
+{
+    auto* wanted = reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner != wanted->processId || !::IsWindowVisible(window) || WindowText(window) != kErrorBoxCaption)
+        return TRUE;
+    wanted->found = window;
+    return FALSE;
+}
+
 HWND ProgramRun::ErrorBox() const
 {
     WindowSearch search{m_processId, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto* wanted = reinterpret_cast<WindowSearch*>(context);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            if (owner != wanted->processId || !::IsWindowVisible(window) || WindowText(window) != kErrorBoxCaption)
-                return TRUE;
-            wanted->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ::EnumWindows(&FindErrorBox, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -617,21 +619,21 @@ bool WaitUntilNoCopyRuns(DWORD timeoutMs)
     return WaitFor([] { return RunningCopies().empty(); }, timeoutMs);
 }
 
+static BOOL CALLBACK KeepLongestStaticText(HWND child, LPARAM context)
+{
+    char className[32];
+    ::GetClassNameA(child, className, sizeof className);
+    std::string text = WindowText(child);
+    auto* best = reinterpret_cast<std::string*>(context);
+    if (Lower(className) == "static" && text.size() > best->size())
+        *best = text;
+    return TRUE;
+}
+
 std::string MessageBoxText(HWND box)
 {
     std::string longest;
-    ::EnumChildWindows(
-        box,
-        [](HWND child, LPARAM context) -> BOOL {
-            char className[32];
-            ::GetClassNameA(child, className, sizeof className);
-            std::string text = WindowText(child);
-            auto* best = reinterpret_cast<std::string*>(context);
-            if (Lower(className) == "static" && text.size() > best->size())
-                *best = text;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&longest));
+    ::EnumChildWindows(box, &KeepLongestStaticText, reinterpret_cast<LPARAM>(&longest));
     return longest;
 }
 

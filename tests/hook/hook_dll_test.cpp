@@ -47,42 +47,19 @@ class HookDll : public testing::Test
         ASSERT_TRUE(RunXdotool(m_folder, MoveAndClick(CenterOf(over), button))) << "xdotool failed";
     }
 
-    // A wheel left to the system reaches the focused window through the input queue, which keeps its order and is
-    // read only after the posted messages: once it has arrived, everything the earlier events caused has arrived.
-    void Fence()
-    {
-        const std::size_t before = m_target.Count("focus", "wheel");
-        Click(m_target.m_core, kWheelDown);
-        ASSERT_TRUE(m_target.WaitFor("focus", "wheel", before + 1)) << "the fence wheel never reached the focus";
-    }
+    void Fence() { ASSERT_TRUE(WheelFence(m_folder, m_target)) << "the fence wheel never reached the focus"; }
 
     std::vector<LoggedMessage> Of(const std::string& window, const std::string& message) const
     {
-        std::vector<LoggedMessage> found;
-        for (const LoggedMessage& entry : m_target.Log()) {
-            if (entry.m_window == window && entry.m_message == message) {
-                found.push_back(entry);
-            }
-        }
-        return found;
+        return m_target.Of(window, message);
     }
-
     std::vector<int> Deltas(const std::string& window, const std::string& message) const
     {
-        std::vector<int> deltas;
-        for (const LoggedMessage& entry : Of(window, message)) {
-            deltas.push_back(entry.Delta());
-        }
-        return deltas;
+        return m_target.Deltas(window, message);
     }
-
     std::vector<int> Codes(const std::string& window, const std::string& message) const
     {
-        std::vector<int> codes;
-        for (const LoggedMessage& entry : Of(window, message)) {
-            codes.push_back(entry.Code());
-        }
-        return codes;
+        return m_target.Codes(window, message);
     }
 
     WorkFolder m_folder;

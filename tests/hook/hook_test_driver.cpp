@@ -9,6 +9,7 @@ namespace {
 constexpr DWORD kStartTimeoutMs = 20000;
 constexpr DWORD kXdotoolTimeoutMs = 20000;
 constexpr DWORD kMessageTimeoutMs = 15000;
+constexpr int kWheelDownButton = 5;
 
 bool FileExists(const std::string& path)
 {
@@ -176,6 +177,35 @@ std::size_t TargetWindowProcess::Count(const std::string& window, const std::str
     return count;
 }
 
+std::vector<LoggedMessage> TargetWindowProcess::Of(const std::string& window, const std::string& message) const
+{
+    std::vector<LoggedMessage> found;
+    for (const LoggedMessage& entry : Log()) {
+        if (entry.m_window == window && entry.m_message == message) {
+            found.push_back(entry);
+        }
+    }
+    return found;
+}
+
+std::vector<int> TargetWindowProcess::Deltas(const std::string& window, const std::string& message) const
+{
+    std::vector<int> deltas;
+    for (const LoggedMessage& entry : Of(window, message)) {
+        deltas.push_back(entry.Delta());
+    }
+    return deltas;
+}
+
+std::vector<int> TargetWindowProcess::Codes(const std::string& window, const std::string& message) const
+{
+    std::vector<int> codes;
+    for (const LoggedMessage& entry : Of(window, message)) {
+        codes.push_back(entry.Code());
+    }
+    return codes;
+}
+
 bool TargetWindowProcess::WaitFor(const std::string& window, const std::string& message, std::size_t count) const
 {
     return PumpUntil([&] { return Count(window, message) >= count; }, kMessageTimeoutMs);
@@ -191,6 +221,13 @@ POINT CenterOf(HWND window)
 std::string MoveAndClick(POINT point, int button)
 {
     return "mousemove " + std::to_string(point.x) + " " + std::to_string(point.y) + " click " + std::to_string(button);
+}
+
+bool WheelFence(const WorkFolder& folder, const TargetWindowProcess& target)
+{
+    const std::size_t before = target.Count("focus", "wheel");
+    return RunXdotool(folder, MoveAndClick(CenterOf(target.m_core), kWheelDownButton)) &&
+           target.WaitFor("focus", "wheel", before + 1);
 }
 
 HookLibrary::~HookLibrary()

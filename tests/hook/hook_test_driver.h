@@ -55,6 +55,10 @@ class TargetWindowProcess
     // Pumps until the log holds at least count messages for window and message.
     bool WaitFor(const std::string& window, const std::string& message, std::size_t count) const;
     std::size_t Count(const std::string& window, const std::string& message) const;
+    // The log's entries for one window and message, in arrival order, and their wheel deltas or scroll codes.
+    std::vector<LoggedMessage> Of(const std::string& window, const std::string& message) const;
+    std::vector<int> Deltas(const std::string& window, const std::string& message) const;
+    std::vector<int> Codes(const std::string& window, const std::string& message) const;
 
     HWND m_top = nullptr;
     HWND m_child = nullptr;
@@ -68,6 +72,11 @@ class TargetWindowProcess
 
 POINT CenterOf(HWND window);
 std::string MoveAndClick(POINT point, int button);
+
+// A wheel left to the system reaches the focused window through the input queue, which keeps its order and is read
+// only after the posted messages: once this notch, aimed at the system-routed window, has reached the focus,
+// everything the earlier events caused has arrived.
+bool WheelFence(const WorkFolder& folder, const TargetWindowProcess& target);
 
 // The real library, loaded by its full path: the test folder holds the recording double under the same name.
 class HookLibrary
