@@ -31,6 +31,9 @@ class MainSequenceTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        // A copy that an earlier test ended may keep its window for a moment after its process is gone.
+        ASSERT_TRUE(WaitFor([] { return ::FindWindowA("obj_Form", "Rollix Portable") == nullptr; }, 15000))
+            << "another copy of the program is still running";
         machine.modulePath = folder.File("RollixPortable.exe");
         machine.commandLine = "\"" + machine.modulePath + "\"";
     }
