@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app_machine.h"
+#include "e2e_harness.h"
 
 #include <string>
 #include <vector>
@@ -82,20 +83,11 @@ private:
 };
 
 // A fresh empty folder for a test, removed with its files when the object goes.
-class TempFolder
+class TempFolder : public e2e::ScratchFolder
 {
 public:
-    TempFolder();
-    ~TempFolder();
-    // With a trailing backslash.
-    const std::string& Path() const { return m_path; }
-    std::string File(const std::string& name) const { return m_path + name; }
-    void Write(const std::string& name, const std::string& text) const;
-    std::string Read(const std::string& name) const;
-    bool Exists(const std::string& name) const;
-
-private:
-    std::string m_path;
+    void Write(const std::string& name, const std::string& text) const { e2e::WriteFileText(File(name), text); }
+    std::string Read(const std::string& name) const { return e2e::ReadFileText(File(name)); }
 };
 
 // Polls the condition until it holds or the time runs out, pumping this thread's messages meanwhile.
