@@ -245,20 +245,3 @@ int RecordingMachine::MessageBox(HWND owner, const char* text, const char* capti
     Record("MessageBox " + Text(caption) + ": " + Text(text) + flags + HandleText(owner));
     return IDOK;
 }
-
-bool WaitUntil(bool (*condition)(void*), void* context, DWORD timeoutMs)
-{
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        if (condition(context))
-            return true;
-        if (::GetTickCount() - start > timeoutMs)
-            return false;
-        MSG message;
-        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-}

@@ -91,9 +91,8 @@ public:
 };
 
 // Polls the condition until it holds or the time runs out, pumping this thread's messages meanwhile.
-bool WaitUntil(bool (*condition)(void*), void* context, DWORD timeoutMs = 10000);
 template <typename F>
 bool WaitFor(F condition, DWORD timeoutMs = 10000)
 {
-    return WaitUntil([](void* c) { return (*static_cast<F*>(c))(); }, &condition, timeoutMs);
+    return e2e::WaitFor(condition, timeoutMs);
 }

@@ -148,18 +148,25 @@ TEST(WindowObjectTest, WindowsShareTheDefaultHandlersUntilOneIsSet)
     Release(second);
 }
 
+int g_panelsDestroyed = 0;
+
+// A panel of the window whose destruction is counted in g_panelsDestroyed.
+WindowObject* MakeCountedPanel(WindowObject* parent)
+{
+    WindowObject* panel = CreatePanelWindow(parent, 2);
+    panel->OnDestroy.routine = [](void*, ToolkitObject*) { ++g_panelsDestroyed; };
+    return panel;
+}
+
 TEST(WindowObjectTest, ChildObjectGoesWithItsWindowButTheMainWindowStays)
 {
     WindowObject* main = MakeHiddenMainWindow();
-    WindowObject* panel = CreatePanelWindow(main, 2);
-    static int panelDestroyed;
-    panelDestroyed = 0;
-    panel->OnDestroy.routine = [](void*, ToolkitObject*) { ++panelDestroyed; };
+    WindowObject* panel = MakeCountedPanel(main);
     ASSERT_NE(GetWindowHandle(main), nullptr);
     HWND panelHandle = panel->Handle;
 
     ::DestroyWindow(main->Handle);
-    EXPECT_EQ(panelDestroyed, 1);
+    EXPECT_EQ(g_panelsDestroyed, 1);
     EXPECT_FALSE(::IsWindow(panelHandle));
     EXPECT_TRUE(main->HasFlag(kWindowDestroyed));
     EXPECT_EQ(main->Children->Count(), 0);
@@ -167,23 +174,20 @@ TEST(WindowObjectTest, ChildObjectGoesWithItsWindowButTheMainWindowStays)
     WindowObject* variable = main;
     EndRun(&variable);
     EXPECT_EQ(variable, nullptr);
-    EXPECT_EQ(panelDestroyed, 1);
+    EXPECT_EQ(g_panelsDestroyed, 1);
 }
 
 TEST(WindowObjectTest, ReferencedChildObjectOutlivesItsWindow)
 {
     WindowObject* main = MakeHiddenMainWindow();
-    WindowObject* panel = CreatePanelWindow(main, 2);
-    static int panelDestroyed;
-    panelDestroyed = 0;
-    panel->OnDestroy.routine = [](void*, ToolkitObject*) { ++panelDestroyed; };
+    WindowObject* panel = MakeCountedPanel(main);
     ASSERT_NE(GetWindowHandle(main), nullptr);
     AddRef(panel);
     ::DestroyWindow(main->Handle);
-    EXPECT_EQ(panelDestroyed, 0);
+    EXPECT_EQ(g_panelsDestroyed, 0);
     Release(panel);
     Release(panel);
-    EXPECT_EQ(panelDestroyed, 1);
+    EXPECT_EQ(g_panelsDestroyed, 1);
 }
 
 TEST(WindowObjectTest, ReleasingAWindowObjectDestroysItsWindowAndOwnedObjects)
