@@ -1,65 +1,42 @@
 // Decides what the mouse hook does with one wheel event: pass it on, post it, convert it or re-inject it.
 #include "wheel_routing.h"
 
-#include <cstddef>
-
 namespace {
 
 constexpr int kFlagActivateWindows = 1;
 constexpr int kFlagReverseScroll = 2;
 constexpr int kMaxMessageDelta = 32767;
+constexpr std::uint32_t kRoutingHybrid = 1;
+constexpr std::uint32_t kRoutingPointerPosition = 2;
 
-// These windows take the wheel from the system's pointer routing only; a posted wheel message does nothing or
-// confuses their input stack, so the event is left to the system.
-constexpr const char* kSystemRoutedClasses[] = {
-    "ApplicationFrameWindow",
-    "Windows.UI.Core.CoreWindow",
-    "Windows.UI.Input.InputSite.WindowClass",
-    "Microsoft.UI.Content.DesktopChildSiteBridge",
-    "#32768", // popup menus scroll themselves while their modal loop runs
-};
-
-constexpr const char* kShellClasses[] = {
-    "Progman",
-    "WorkerW",
-    "Shell_TrayWnd",
-    "Shell_SecondaryTrayWnd",
-};
-
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Window class names compare without regard to case, as the system registers them.
-bool ClassNameEquals(const char* a, const char* b)
-{
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (LowerAscii(*a) != LowerAscii(*b)) {
-            return false;
-        }
-    }
-    return *a == *b;
-}
-
-template <std::size_t N> bool IsInTable(const char* className, const char* const (&table)[N])
-{
-    if (className == nullptr) {
-        return false;
-    }
-    for (const char* entry : table) {
-        if (ClassNameEquals(className, entry)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-WheelDecision PassOn(PassReason reason)
+WheelDecision PassOn(PassReason reason, int delta)
 {
     WheelDecision decision;
     decision.m_passReason = reason;
+    decision.m_delta = delta;
     return decision;
+}
+
+// Where the router may not post, the system's delivery stands; only an inverted direction needs the event
+// replaced, and the system routes the replacement like any wheel.
+WheelDecision LeaveToSystem(const WheelEvent& event, const HookSettings& settings, PassReason reason)
+{
+    if (settings.m_reverseScroll) {
+        WheelDecision decision;
+        decision.m_action = WheelAction::Reinject;
+        decision.m_delta = ReverseDelta(event.m_delta);
+        return decision;
+    }
+    return PassOn(reason, event.m_delta);
+}
+
+bool WantsActivation(const TargetFacts& target, const HookSettings& settings)
+{
+    // A menu, an open drop-down or a tooltip belongs to a window that is already active, or closes the moment
+    // another one is.
+    return settings.m_activateWindows && target.m_programWindowKnown && !IsTransientPopupClass(target.m_className) &&
+           !IsTransientPopupClass(target.m_topLevelClassName) && !target.m_rootOwner.m_isForeground &&
+           IsActivatable(target.m_rootOwner);
 }
 
 } // namespace
@@ -74,14 +51,15 @@ HookSettings SettingsFromArguments(int convertToScroll, int linesToScroll, int f
     return settings;
 }
 
-bool IsSystemRoutedClass(const char* className)
+SystemWheelRouting WheelRoutingFromSetting(bool queried, std::uint32_t value)
 {
-    return IsInTable(className, kSystemRoutedClasses);
-}
-
-bool IsShellClass(const char* className)
-{
-    return IsInTable(className, kShellClasses);
+    if (!queried) {
+        return SystemWheelRouting::Focus;
+    }
+    if (value == kRoutingPointerPosition) {
+        return SystemWheelRouting::PointerPosition;
+    }
+    return value == kRoutingHybrid ? SystemWheelRouting::Hybrid : SystemWheelRouting::Focus;
 }
 
 int ReverseDelta(int delta)
@@ -90,62 +68,61 @@ int ReverseDelta(int delta)
     return delta < -kMaxMessageDelta ? kMaxMessageDelta : -delta;
 }
 
-bool IsFullScreenForeground(const ForegroundFacts& foreground)
-{
-    if (!foreground.m_present || foreground.m_ownProcess || IsShellClass(foreground.m_className)) {
-        return false;
-    }
-    const ScreenRect& client = foreground.m_clientRect;
-    const ScreenRect& monitor = foreground.m_monitorRect;
-    if (monitor.m_right <= monitor.m_left || monitor.m_bottom <= monitor.m_top) {
-        return false;
-    }
-    // The client area, not the window: a maximized window's frame hangs over the monitor's edges too, but its
-    // caption and the taskbar keep its client area smaller.
-    return client.m_left <= monitor.m_left && client.m_top <= monitor.m_top && client.m_right >= monitor.m_right &&
-           client.m_bottom >= monitor.m_bottom;
-}
-
 bool NeedsWindowFacts(const WheelEvent& event)
 {
     return event.m_extraInfo != kRollixInjectedMarker && event.m_delta != 0;
 }
 
 WheelDecision DecideWheel(const WheelEvent& event, const TargetFacts& target, const ForegroundFacts& foreground,
-                          const HookSettings& settings)
+                          const HookSettings& settings, SystemWheelRouting systemRouting)
 {
     if (event.m_extraInfo == kRollixInjectedMarker) {
-        return PassOn(PassReason::OwnInjection);
-    }
-    if (IsFullScreenForeground(foreground)) {
-        return PassOn(PassReason::FullScreenForeground);
+        return PassOn(PassReason::OwnInjection, event.m_delta);
     }
     if (event.m_delta == 0) {
-        return PassOn(PassReason::NoDelta);
+        return PassOn(PassReason::NoDelta, event.m_delta);
     }
-    if (target.m_found && target.m_refusesPosts) {
+    if (IsFullScreenForeground(foreground)) {
+        // A game keeps the wheel as the system delivers it, and is never switched away from.
+        return LeaveToSystem(event, settings, PassReason::FullScreenForeground);
+    }
+    if (!target.m_found) {
+        return LeaveToSystem(event, settings, PassReason::SystemRouted);
+    }
+    if (target.m_shielded) {
         // Injecting would be blocked for that window as well, so the unchanged event is the best it can get.
-        return PassOn(PassReason::RefusesPosts);
+        return PassOn(PassReason::Shielded, event.m_delta);
+    }
+    if (target.m_hung) {
+        // Posts would only pile up in a queue nobody reads; the system's own delivery waits in line once.
+        return PassOn(PassReason::Hung, event.m_delta);
     }
 
     WheelDecision decision;
+    decision.m_requestActivation = WantsActivation(target, settings);
     decision.m_delta = settings.m_reverseScroll ? ReverseDelta(event.m_delta) : event.m_delta;
-    decision.m_requestActivation = settings.m_activateWindows && target.m_found && target.m_programWindowKnown &&
-                                   !target.m_topLevelIsForeground && !IsShellClass(target.m_topLevelClassName);
 
-    const bool systemRouted =
-        !target.m_found || IsSystemRoutedClass(target.m_className) || IsSystemRoutedClass(target.m_topLevelClassName);
-    if (systemRouted) {
-        // The system routes these; only an inverted direction needs the event replaced.
-        decision.m_action = settings.m_reverseScroll ? WheelAction::Reinject : WheelAction::PassOn;
-        if (decision.m_action == WheelAction::PassOn) {
-            decision.m_delta = event.m_delta;
-        }
+    if (IsSystemRoutedClass(target.m_className) || IsSystemRoutedClass(target.m_topLevelClassName)) {
+        const WheelDecision left = LeaveToSystem(event, settings, PassReason::SystemRouted);
+        decision.m_action = left.m_action;
+        decision.m_delta = left.m_delta;
+        decision.m_passReason = left.m_passReason;
         return decision;
     }
-    // A window with no scroll bar anywhere up its chain cannot take line-scroll messages; the wheel message is
-    // the one thing it may understand.
-    decision.m_action = settings.m_convertToScroll && target.m_hasScrollAncestor ? WheelAction::PostScrollLines
-                                                                                 : WheelAction::PostWheel;
+    // Ctrl+wheel zooms and Shift+wheel scrolls sideways in most programs: those stay wheel messages. A window
+    // with no scroll bar anywhere up its chain cannot take line-scroll messages either.
+    const bool modified = event.m_shift || event.m_control;
+    if (settings.m_convertToScroll && !modified && target.m_hasScrollAncestor) {
+        decision.m_action = WheelAction::PostScrollLines;
+        return decision;
+    }
+    if (systemRouting == SystemWheelRouting::PointerPosition) {
+        // The system already brings the wheel to the window under the pointer, with precision touchpads and smooth
+        // scrolling intact: a plain event is its to deliver.
+        decision.m_action = settings.m_reverseScroll ? WheelAction::Reinject : WheelAction::PassOn;
+        decision.m_passReason = settings.m_reverseScroll ? PassReason::None : PassReason::SystemRouted;
+        return decision;
+    }
+    decision.m_action = WheelAction::PostWheel;
     return decision;
 }

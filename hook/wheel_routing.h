@@ -2,6 +2,8 @@
 // gathers the facts, this decides, so the decision can be tested and measured on any machine.
 #pragma once
 
+#include "window_rules.h"
+
 #include <cstdint>
 
 enum class WheelAxis
@@ -29,40 +31,36 @@ struct HookSettings
 // line per notch becomes one.
 HookSettings SettingsFromArguments(int convertToScroll, int linesToScroll, int flags);
 
+// How the system itself delivers the wheel (SPI_GETMOUSEWHEELROUTING, Windows 10 and later).
+enum class SystemWheelRouting
+{
+    Focus,           // to the focused window, as before Windows 10, and wherever the setting is unknown
+    Hybrid,          // to the focus for desktop programs, under the pointer for store apps
+    PointerPosition, // to the window under the pointer ("Scroll inactive windows when I hover over them")
+};
+
+// The setting's value as SystemParametersInfo gave it; a failed query counts as focus routing.
+SystemWheelRouting WheelRoutingFromSetting(bool queried, std::uint32_t value);
+
 struct WheelEvent
 {
     WheelAxis m_axis = WheelAxis::Vertical;
     int m_delta = 0; // signed, as in the high word of mouseData
     std::uintptr_t m_extraInfo = 0;
+    bool m_shift = false;
+    bool m_control = false;
 };
 
-struct ScreenRect
-{
-    int m_left = 0;
-    int m_top = 0;
-    int m_right = 0;
-    int m_bottom = 0;
-};
-
-// The foreground window as the shell found it, in physical pixels.
-struct ForegroundFacts
-{
-    bool m_present = false;
-    bool m_ownProcess = false;
-    const char* m_className = "";
-    ScreenRect m_clientRect;  // its client area in screen coordinates
-    ScreenRect m_monitorRect; // the monitor it is on
-};
-
-// The window under the pointer as the shell found it.
+// The window under the pointer, after looking past obstacles, as the shell found it.
 struct TargetFacts
 {
-    bool m_found = false; // an enabled window under the pointer
+    bool m_found = false; // a window that can take the wheel
     const char* m_className = "";
     const char* m_topLevelClassName = "";
-    bool m_topLevelIsForeground = false;
-    bool m_refusesPosts = false;       // a post to its top-level window failed before (higher integrity, UIPI)
-    bool m_hasScrollAncestor = false;  // it or an ancestor has a scroll bar on the wheel's axis
+    ActivationFacts m_rootOwner; // what an activation would bring forward
+    bool m_shielded = false;          // a post to its top-level window was refused for access (UIPI) lately
+    bool m_hung = false;              // its top-level window has stopped answering
+    bool m_hasScrollAncestor = false; // it or an ancestor has a scroll bar on the wheel's axis
     bool m_programWindowKnown = false; // the program's main window, which takes activation requests, exists
 };
 
@@ -78,9 +76,11 @@ enum class PassReason
 {
     None,
     OwnInjection,
-    FullScreenForeground,
     NoDelta,
-    RefusesPosts,
+    FullScreenForeground,
+    Shielded,
+    Hung,
+    SystemRouted,
 };
 
 struct WheelDecision
@@ -95,16 +95,7 @@ struct WheelDecision
 bool NeedsWindowFacts(const WheelEvent& event);
 
 WheelDecision DecideWheel(const WheelEvent& event, const TargetFacts& target, const ForegroundFacts& foreground,
-                          const HookSettings& settings);
-
-// A game or a presentation: a window of another program whose client area covers its whole monitor.
-bool IsFullScreenForeground(const ForegroundFacts& foreground);
-
-// Windows of frameworks that scroll only through the system's own routing of the wheel.
-bool IsSystemRoutedClass(const char* className);
-
-// The desktop and the taskbar: never activated and never taken for a full-screen program.
-bool IsShellClass(const char* className);
+                          const HookSettings& settings, SystemWheelRouting systemRouting);
 
 // A wheel delta turned round, kept inside the range of the message's signed 16-bit field.
 int ReverseDelta(int delta);

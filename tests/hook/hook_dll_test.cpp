@@ -1,6 +1,6 @@
 // The real RollixHook.dll in a process that pumps messages like the program, driven by real wheel events from
 // xdotool over a window of another process.
-#include "hook_test_driver.h"
+#include "hook_dll_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -31,42 +31,6 @@ DWORD WINAPI InjectMarkedNotch(void*)
     input.mi.dwExtraInfo = kRollixInjectedMarker;
     return SendInput(1, &input, sizeof(input));
 }
-
-class HookDll : public testing::Test
-{
-  protected:
-    void Launch(const std::string& options)
-    {
-        ASSERT_TRUE(m_program.Create());
-        ASSERT_TRUE(m_target.Start(options)) << "the target window's process did not come up";
-        ASSERT_TRUE(m_hook.Load()) << ROLLIX_HOOK_DLL << " or one of its three exports is missing";
-    }
-
-    void Click(HWND over, int button)
-    {
-        ASSERT_TRUE(RunXdotool(m_folder, MoveAndClick(CenterOf(over), button))) << "xdotool failed";
-    }
-
-    void Fence() { ASSERT_TRUE(WheelFence(m_folder, m_target)) << "the fence wheel never reached the focus"; }
-
-    std::vector<LoggedMessage> Of(const std::string& window, const std::string& message) const
-    {
-        return m_target.Of(window, message);
-    }
-    std::vector<int> Deltas(const std::string& window, const std::string& message) const
-    {
-        return m_target.Deltas(window, message);
-    }
-    std::vector<int> Codes(const std::string& window, const std::string& message) const
-    {
-        return m_target.Codes(window, message);
-    }
-
-    WorkFolder m_folder;
-    FakeProgramWindow m_program;
-    TargetWindowProcess m_target{m_folder};
-    HookLibrary m_hook;
-};
 
 TEST_F(HookDll, WheelGoesToTheWindowUnderThePointerNotTheFocusedOne)
 {
@@ -200,14 +164,44 @@ TEST_F(HookDll, InputCarryingTheLibrarysOwnMarkerPassesUntouched)
     EXPECT_TRUE(Of("child", "wheel").empty());
 }
 
-TEST_F(HookDll, FullScreenProgramKeepsItsWheelUnchanged)
+TEST_F(HookDll, FullScreenProgramGetsItsWheelFromTheSystemStillReversed)
 {
-    Launch("fullscreen");
+    Launch("capture fullscreen");
     m_hook.Start(1, 5, kFlagReverse | kFlagActivate);
-    Click(m_target.m_focus, kWheelUp);
+    // The targets lie above the full-screen window, which keeps the foreground and the capture: the router leaves
+    // the wheel to the system, and only turns it round.
+    Click(m_target.m_child, kWheelUp);
     ASSERT_TRUE(m_target.WaitFor("focus", "wheel", 1));
-    EXPECT_EQ(Deltas("focus", "wheel"), std::vector<int>{kNotch});
+    EXPECT_EQ(Deltas("focus", "wheel"), std::vector<int>{-kNotch});
+    EXPECT_TRUE(Of("child", "wheel").empty());
+    EXPECT_TRUE(Of("top", "vscroll").empty());
     EXPECT_TRUE(m_program.m_controls.empty());
+}
+
+TEST_F(HookDll, MaximizedCaptionedWindowInTheForegroundLeavesTheRoutingOn)
+{
+    Launch("capture maximized");
+    m_hook.Start(0, 3, 0);
+    Click(m_target.m_child, kWheelUp);
+    ASSERT_TRUE(m_target.WaitFor("child", "wheel", 1)) << "the router left the wheel to the maximized window";
+    Fence();
+    EXPECT_EQ(Deltas("focus", "wheel"), std::vector<int>{-kNotch}) << "only the fence may reach the focus";
+}
+
+TEST_F(HookDll, MaximizedWindowDrawingItsOwnTitleBarLeavesTheRoutingOn)
+{
+    Launch("capture ownframe");
+    // Its client area is as large as the screen, as a browser's is.
+    RECT client{};
+    GetClientRect(m_target.m_focus, &client);
+    MapWindowPoints(m_target.m_focus, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+    ASSERT_TRUE(client.left <= 0 && client.top <= 0 && client.right >= GetSystemMetrics(SM_CXSCREEN) &&
+                client.bottom >= GetSystemMetrics(SM_CYSCREEN));
+    m_hook.Start(0, 3, 0);
+    Click(m_target.m_child, kWheelUp);
+    ASSERT_TRUE(m_target.WaitFor("child", "wheel", 1)) << "the router left the wheel to the maximized window";
+    Fence();
+    EXPECT_EQ(Deltas("focus", "wheel"), std::vector<int>{-kNotch}) << "only the fence may reach the focus";
 }
 
 TEST_F(HookDll, LastMouseMessageTimeFollowsPointerMoves)

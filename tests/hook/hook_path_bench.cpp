@@ -1,5 +1,6 @@
-// The whole path from a wheel event to the target window under Wine, with and without the hook, in one run; and
-// the cost of the hook's callback itself, timed by a second hook installed in front of it.
+// The whole path from a wheel event to the target window under Wine in one run: without any hook, with an empty
+// low-level hook that only passes events on (the floor of any design built on such a hook), and with the router;
+// and the cost of each hook's callback, timed by a second hook installed in front of it.
 //   hook_path_bench.exe [rounds]
 #include "hook_test_driver.h"
 
@@ -21,13 +22,14 @@ double TicksPerMicrosecond()
     return static_cast<double>(frequency.QuadPart) / 1e6;
 }
 
-std::vector<double> CallbackMicroseconds;
+std::vector<double>* CallbackMicroseconds = nullptr;
 HHOOK TimingHook;
 
-// Installed after RollixHook's, so it runs first and times the rest of the chain, which is RollixHook's callback.
+// Installed after the hook under test, so it runs first and times the rest of the chain: that hook's callback,
+// called on its own thread.
 LRESULT CALLBACK TimingProc(int code, WPARAM message, LPARAM data)
 {
-    if (code < 0 || message != WM_MOUSEWHEEL) {
+    if (code < 0 || message != WM_MOUSEWHEEL || CallbackMicroseconds == nullptr) {
         return CallNextHookEx(TimingHook, code, message, data);
     }
     LARGE_INTEGER before;
@@ -35,8 +37,66 @@ LRESULT CALLBACK TimingProc(int code, WPARAM message, LPARAM data)
     QueryPerformanceCounter(&before);
     const LRESULT result = CallNextHookEx(TimingHook, code, message, data);
     QueryPerformanceCounter(&after);
-    CallbackMicroseconds.push_back(static_cast<double>(after.QuadPart - before.QuadPart) / TicksPerMicrosecond());
+    CallbackMicroseconds->push_back(static_cast<double>(after.QuadPart - before.QuadPart) / TicksPerMicrosecond());
     return result;
+}
+
+// The empty hook: on a thread of its own at the router's priority, it passes every event straight on.
+HHOOK EmptyHook;
+
+LRESULT CALLBACK EmptyProc(int code, WPARAM message, LPARAM data)
+{
+    return CallNextHookEx(EmptyHook, code, message, data);
+}
+
+DWORD WINAPI EmptyHookThread(void* ready)
+{
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+    EmptyHook = SetWindowsHookExA(WH_MOUSE_LL, EmptyProc, GetModuleHandleA(nullptr), 0);
+    SetEvent(static_cast<HANDLE>(ready));
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        DispatchMessageA(&message);
+    }
+    UnhookWindowsHookEx(EmptyHook);
+    return 0;
+}
+
+class EmptyHookOnItsThread
+{
+  public:
+    EmptyHookOnItsThread()
+    {
+        HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        m_thread = CreateThread(nullptr, 0, EmptyHookThread, ready, 0, &m_threadId);
+        WaitForSingleObject(ready, INFINITE);
+        CloseHandle(ready);
+    }
+    ~EmptyHookOnItsThread()
+    {
+        PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
+        WaitForSingleObject(m_thread, INFINITE);
+        CloseHandle(m_thread);
+    }
+    EmptyHookOnItsThread(const EmptyHookOnItsThread&) = delete;
+    EmptyHookOnItsThread& operator=(const EmptyHookOnItsThread&) = delete;
+
+  private:
+    HANDLE m_thread = nullptr;
+    DWORD m_threadId = 0;
+};
+
+void TimeCallbacksInto(std::vector<double>& values)
+{
+    CallbackMicroseconds = &values;
+    TimingHook = SetWindowsHookExA(WH_MOUSE_LL, TimingProc, GetModuleHandleA(nullptr), 0);
+}
+
+void StopTiming()
+{
+    UnhookWindowsHookEx(TimingHook);
+    CallbackMicroseconds = nullptr;
 }
 
 double Percentile(std::vector<double> values, int percent)
@@ -95,28 +155,41 @@ int main(int argc, char** argv)
     SetCursorPos(center.x, center.y);
 
     std::vector<double> without;
+    std::vector<double> empty;
     std::vector<double> with;
+    std::vector<double> emptyCallback;
+    std::vector<double> routerCallback;
     int failures = 0;
-    // Blocks alternate so that a busy machine weighs on both sides alike.
-    for (int round = 0; round < rounds; ++round) {
+    auto block = [&](std::vector<double>& into) {
         for (int event = 0; event < kEventsPerBlock; ++event) {
             const double elapsed = OneEvent(target, event % 2 == 0 ? 120 : -120);
-            elapsed < 0 ? ++failures : (without.push_back(elapsed), 0);
+            elapsed < 0 ? ++failures : (into.push_back(elapsed), 0);
+        }
+    };
+    // Blocks alternate so that a busy machine weighs on all sides alike.
+    for (int round = 0; round < rounds; ++round) {
+        block(without);
+        {
+            EmptyHookOnItsThread floor;
+            TimeCallbacksInto(emptyCallback);
+            block(empty);
+            StopTiming();
         }
         hook.Start(0, 3, 0);
-        TimingHook = SetWindowsHookExA(WH_MOUSE_LL, TimingProc, GetModuleHandleA(nullptr), 0);
-        for (int event = 0; event < kEventsPerBlock; ++event) {
-            const double elapsed = OneEvent(target, event % 2 == 0 ? 120 : -120);
-            elapsed < 0 ? ++failures : (with.push_back(elapsed), 0);
-        }
-        UnhookWindowsHookEx(TimingHook);
+        TimeCallbacksInto(routerCallback);
+        block(with);
+        StopTiming();
         hook.Stop();
     }
-    Report("callback (RollixHook, wine)", CallbackMicroseconds);
+    Report("callback (empty hook, wine)", emptyCallback);
+    Report("callback (RollixHook, wine)", routerCallback);
     Report("path without hook", without);
-    Report("path with hook", with);
-    const double ratio = Percentile(with, 50) / std::max(1e-9, Percentile(without, 50));
-    std::printf("ratio with/without (median) %.2f\n", ratio);
+    Report("path with empty hook", empty);
+    Report("path with RollixHook", with);
+    std::printf("ratio RollixHook/empty hook (median) %.2f\n",
+                Percentile(with, 50) / std::max(1e-9, Percentile(empty, 50)));
+    std::printf("ratio RollixHook/no hook (median) %.2f\n",
+                Percentile(with, 50) / std::max(1e-9, Percentile(without, 50)));
     std::printf("lost events %d\n", failures);
     return failures == 0 ? 0 : 2;
 }

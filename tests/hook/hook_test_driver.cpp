@@ -127,16 +127,26 @@ bool TargetWindowProcess::Start(const std::string& options)
     if (!PumpUntil([&] { return FileExists(ready); }, kStartTimeoutMs)) {
         return false;
     }
-    unsigned long long handles[4] = {};
-    if (std::sscanf(ReadWhole(ready).c_str(), "%llu %llu %llu %llu", &handles[0], &handles[1], &handles[2],
-                    &handles[3]) != 4) {
-        return false;
+    const std::string text = ReadWhole(ready);
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos; start = end + 1, end = text.find('\n', start)) {
+        char name[32] = {};
+        unsigned long long handle = 0;
+        if (std::sscanf(text.substr(start, end - start).c_str(), "%31s %llu", name, &handle) == 2) {
+            m_windows[name] = reinterpret_cast<HWND>(static_cast<UINT_PTR>(handle));
+        }
     }
-    m_top = reinterpret_cast<HWND>(static_cast<UINT_PTR>(handles[0]));
-    m_child = reinterpret_cast<HWND>(static_cast<UINT_PTR>(handles[1]));
-    m_core = reinterpret_cast<HWND>(static_cast<UINT_PTR>(handles[2]));
-    m_focus = reinterpret_cast<HWND>(static_cast<UINT_PTR>(handles[3]));
+    m_top = Window("top");
+    m_child = Window("child");
+    m_core = Window("core");
+    m_focus = Window("focus");
     return IsWindow(m_top) && IsWindow(m_child) && IsWindow(m_core) && IsWindow(m_focus);
+}
+
+HWND TargetWindowProcess::Window(const std::string& name) const
+{
+    const auto found = m_windows.find(name);
+    return found == m_windows.end() ? nullptr : found->second;
 }
 
 void TargetWindowProcess::Stop()
@@ -228,6 +238,53 @@ bool WheelFence(const WorkFolder& folder, const TargetWindowProcess& target)
     const std::size_t before = target.Count("focus", "wheel");
     return RunXdotool(folder, MoveAndClick(CenterOf(target.m_core), kWheelDownButton)) &&
            target.WaitFor("focus", "wheel", before + 1);
+}
+
+namespace {
+
+HANDLE StartTestProcess(const char* exe, const std::string& arguments)
+{
+    std::string command = std::string("\"") + exe + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(exe, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return nullptr;
+    }
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+} // namespace
+
+OtherHookProcess::~OtherHookProcess()
+{
+    if (m_process != nullptr) {
+        TerminateProcess(m_process, 0);
+        WaitForSingleObject(m_process, kStartTimeoutMs);
+        CloseHandle(m_process);
+    }
+}
+
+bool OtherHookProcess::Start(const std::string& options)
+{
+    const std::string log = m_folder.WindowsPath("other-hook.log");
+    m_process = StartTestProcess(ROLLIX_OTHER_HOOK_EXE, "\"" + log + "\" " + options);
+    return m_process != nullptr && PumpUntil([&] { return FileExists(log + ".ready"); }, kStartTimeoutMs);
+}
+
+std::vector<int> OtherHookProcess::WheelDeltas() const
+{
+    std::vector<int> deltas;
+    const std::string text = ReadWhole(m_folder.WindowsPath("other-hook.log"));
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos; start = end + 1, end = text.find('\n', start)) {
+        int delta = 0;
+        if (std::sscanf(text.substr(start, end - start).c_str(), "wheel %d", &delta) == 1) {
+            deltas.push_back(delta);
+        }
+    }
+    return deltas;
 }
 
 HookLibrary::~HookLibrary()

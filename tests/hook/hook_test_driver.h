@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -48,7 +49,7 @@ class TargetWindowProcess
   public:
     explicit TargetWindowProcess(const WorkFolder& folder) : m_folder(folder) {}
     ~TargetWindowProcess() { Stop(); }
-    // options: "capture", "fullscreen"; returns once the windows are up.
+    // options: "capture", "fullscreen", "maximized", "ownframe", "tooltip"; returns once the windows are up.
     bool Start(const std::string& options);
     void Stop();
     std::vector<LoggedMessage> Log() const;
@@ -60,10 +61,29 @@ class TargetWindowProcess
     std::vector<int> Deltas(const std::string& window, const std::string& message) const;
     std::vector<int> Codes(const std::string& window, const std::string& message) const;
 
+    // A window of the process by its name in the log ("list", "group", "droplist", "tooltip"...), or null.
+    HWND Window(const std::string& name) const;
+
     HWND m_top = nullptr;
     HWND m_child = nullptr;
     HWND m_core = nullptr;
     HWND m_focus = nullptr;
+
+  private:
+    const WorkFolder& m_folder;
+    HANDLE m_process = nullptr;
+    std::map<std::string, HWND> m_windows;
+};
+
+// Another program's low-level mouse hook, installed before the library's; it logs the wheel deltas it sees.
+class OtherHookProcess
+{
+  public:
+    explicit OtherHookProcess(const WorkFolder& folder) : m_folder(folder) {}
+    ~OtherHookProcess();
+    // options: "" or "swallow-up"; returns once the hook is installed.
+    bool Start(const std::string& options);
+    std::vector<int> WheelDeltas() const;
 
   private:
     const WorkFolder& m_folder;

@@ -6,6 +6,8 @@
 namespace {
 
 constexpr int kNotch = kWheelDelta;
+constexpr std::uint32_t kOverlappedWindow = 0x00CF0000 | WindowStyle::kVisible; // WS_OVERLAPPEDWINDOW
+constexpr std::uint32_t kPopup = 0x80000000 | WindowStyle::kVisible;             // WS_POPUP
 
 HookSettings Plain()
 {
@@ -25,6 +27,13 @@ WheelEvent Wheel(int delta, WheelAxis axis = WheelAxis::Vertical)
     return event;
 }
 
+WheelEvent WithKeys(WheelEvent event, bool shift, bool control)
+{
+    event.m_shift = shift;
+    event.m_control = control;
+    return event;
+}
+
 // An ordinary edit control in a background window, the program running.
 TargetFacts BackgroundEdit()
 {
@@ -32,7 +41,8 @@ TargetFacts BackgroundEdit()
     target.m_found = true;
     target.m_className = "Edit";
     target.m_topLevelClassName = "Notepad";
-    target.m_topLevelIsForeground = false;
+    target.m_rootOwner.m_present = true;
+    target.m_rootOwner.m_window = {"Notepad", kOverlappedWindow, 0};
     target.m_programWindowKnown = true;
     target.m_hasScrollAncestor = true;
     return target;
@@ -48,23 +58,29 @@ ScreenRect Rect(int left, int top, int right, int bottom)
     return rect;
 }
 
-// A normal window of another program in the foreground.
-ForegroundFacts OrdinaryForeground()
+ForegroundFacts Foreground(const char* className, std::uint32_t style, ScreenRect window, ScreenRect monitor,
+                           bool ownProcess = false)
 {
     ForegroundFacts foreground;
     foreground.m_present = true;
-    foreground.m_className = "CabinetWClass";
-    foreground.m_clientRect = Rect(100, 100, 900, 700);
-    foreground.m_monitorRect = Rect(0, 0, 1920, 1080);
+    foreground.m_window = {className, style, 0};
+    foreground.m_windowRect = window;
+    foreground.m_monitorRect = monitor;
+    foreground.m_ownProcess = ownProcess;
     return foreground;
+}
+
+const ScreenRect kMonitor = Rect(0, 0, 1920, 1080);
+
+// A normal window of another program in the foreground.
+ForegroundFacts OrdinaryForeground()
+{
+    return Foreground("CabinetWClass", kOverlappedWindow, Rect(100, 100, 900, 700), kMonitor);
 }
 
 ForegroundFacts FullScreenGame()
 {
-    ForegroundFacts foreground = OrdinaryForeground();
-    foreground.m_className = "UnityWndClass";
-    foreground.m_clientRect = Rect(0, 0, 1920, 1080);
-    return foreground;
+    return Foreground("UnityWndClass", kPopup, kMonitor, kMonitor);
 }
 
 struct RoutingCase
@@ -77,6 +93,7 @@ struct RoutingCase
     WheelAction m_action;
     int m_delta;
     bool m_activation;
+    SystemWheelRouting m_routing = SystemWheelRouting::Focus;
 };
 
 void PrintTo(const RoutingCase& c, std::ostream* os)
@@ -122,17 +139,26 @@ const RoutingCase kRoutingCases[] = {
     {"ConvertToScrollWithoutAnyScrollBarPostsTheWheel", Wheel(kNotch),
      Modify(BackgroundEdit(), [](TargetFacts& t) { t.m_hasScrollAncestor = false; }), OrdinaryForeground(),
      With(true, false, false), WheelAction::PostWheel, kNotch, false},
+    {"ControlWheelStaysAWheelForZoomingWhenConverting", WithKeys(Wheel(kNotch), false, true), BackgroundEdit(),
+     OrdinaryForeground(), With(true, false, false), WheelAction::PostWheel, kNotch, false},
+    {"ShiftWheelStaysAWheelWhenConverting", WithKeys(Wheel(-kNotch), true, false), BackgroundEdit(),
+     OrdinaryForeground(), With(true, false, true), WheelAction::PostWheel, kNotch, false},
     {"OwnInjectionPassesUntouched", OwnInjection(-kNotch), BackgroundEdit(), OrdinaryForeground(),
-     With(true, true, true), WheelAction::PassOn, 0, false},
+     With(true, true, true), WheelAction::PassOn, -kNotch, false},
     {"AnotherProgramsInjectionIsRoutedLikeAnyWheel", ForeignInjection(kNotch), BackgroundEdit(), OrdinaryForeground(),
      Plain(), WheelAction::PostWheel, kNotch, false},
-    {"FullScreenProgramKeepsItsWheelEvenReversed", Wheel(kNotch), BackgroundEdit(), FullScreenGame(),
-     With(true, true, true), WheelAction::PassOn, 0, false},
+    {"FullScreenProgramKeepsItsWheel", Wheel(kNotch), BackgroundEdit(), FullScreenGame(), With(true, true, false),
+     WheelAction::PassOn, kNotch, false},
+    {"FullScreenProgramStillGetsTheWheelReversed", Wheel(kNotch), BackgroundEdit(), FullScreenGame(),
+     With(true, true, true), WheelAction::Reinject, -kNotch, false},
     {"ZeroDeltaPasses", Wheel(0), BackgroundEdit(), OrdinaryForeground(), With(false, true, true), WheelAction::PassOn,
      0, false},
-    {"WindowThatRefusedAPostGetsTheEventUnchanged", Wheel(kNotch),
-     Modify(BackgroundEdit(), [](TargetFacts& t) { t.m_refusesPosts = true; }), OrdinaryForeground(),
-     With(false, true, true), WheelAction::PassOn, 0, false},
+    {"ShieldedWindowGetsTheEventUnchangedEvenReversed", Wheel(kNotch),
+     Modify(BackgroundEdit(), [](TargetFacts& t) { t.m_shielded = true; }), OrdinaryForeground(),
+     With(false, true, true), WheelAction::PassOn, kNotch, false},
+    {"HungWindowGetsTheEventFromTheSystemNotAPost", Wheel(kNotch),
+     Modify(BackgroundEdit(), [](TargetFacts& t) { t.m_hung = true; }), OrdinaryForeground(), With(true, true, false),
+     WheelAction::PassOn, kNotch, false},
     {"CoreWindowIsLeftToTheSystem", Wheel(kNotch),
      Modify(BackgroundEdit(), [](TargetFacts& t) { t.m_className = "Windows.UI.Core.CoreWindow"; }),
      OrdinaryForeground(), With(true, false, false), WheelAction::PassOn, kNotch, false},
@@ -155,19 +181,72 @@ const RoutingCase kRoutingCases[] = {
     {"ActivateWindowsAsksForTheBackgroundTopLevel", Wheel(kNotch), BackgroundEdit(), OrdinaryForeground(),
      With(false, true, false), WheelAction::PostWheel, kNotch, true},
     {"ActivateWindowsLeavesTheForegroundAlone", Wheel(kNotch),
-     Modify(BackgroundEdit(), [](TargetFacts& t) { t.m_topLevelIsForeground = true; }), OrdinaryForeground(),
+     Modify(BackgroundEdit(), [](TargetFacts& t) { t.m_rootOwner.m_isForeground = true; }), OrdinaryForeground(),
      With(false, true, false), WheelAction::PostWheel, kNotch, false},
     {"ActivateWindowsNeedsTheProgramsWindow", Wheel(kNotch),
      Modify(BackgroundEdit(), [](TargetFacts& t) { t.m_programWindowKnown = false; }), OrdinaryForeground(),
      With(false, true, false), WheelAction::PostWheel, kNotch, false},
     {"ActivateWindowsNeverActivatesTheTaskbar", Wheel(kNotch),
-     Modify(BackgroundEdit(), [](TargetFacts& t) { t.m_topLevelClassName = "Shell_TrayWnd"; }), OrdinaryForeground(),
-     With(false, true, false), WheelAction::PostWheel, kNotch, false},
+     Modify(BackgroundEdit(),
+            [](TargetFacts& t) {
+                t.m_topLevelClassName = "Shell_TrayWnd";
+                t.m_rootOwner.m_window.m_className = "Shell_TrayWnd";
+            }),
+     OrdinaryForeground(), With(false, true, false), WheelAction::PostWheel, kNotch, false},
     {"ActivateWindowsAlsoForConvertedScrolling", Wheel(-kNotch), BackgroundEdit(), OrdinaryForeground(),
      With(true, true, false), WheelAction::PostScrollLines, -kNotch, true},
     {"ActivateWindowsAlsoForSystemRoutedWindows", Wheel(kNotch),
      Modify(BackgroundEdit(), [](TargetFacts& t) { t.m_topLevelClassName = "ApplicationFrameWindow"; }),
      OrdinaryForeground(), With(false, true, false), WheelAction::PassOn, kNotch, true},
+    // Popups: an open menu or drop-down would close if its owner lost the foreground.
+    {"ScrollingAnOpenMenuAsksForNoActivation", Wheel(kNotch),
+     Modify(BackgroundEdit(),
+            [](TargetFacts& t) {
+                t.m_className = "#32768";
+                t.m_topLevelClassName = "#32768";
+                t.m_rootOwner.m_window = {"#32768", kPopup, 0};
+            }),
+     OrdinaryForeground(), With(false, true, false), WheelAction::PassOn, kNotch, false},
+    {"ScrollingAnOpenDropDownListPostsButAsksForNoActivation", Wheel(kNotch),
+     Modify(BackgroundEdit(),
+            [](TargetFacts& t) {
+                t.m_className = "ComboLBox";
+                t.m_topLevelClassName = "ComboLBox";
+            }),
+     OrdinaryForeground(), With(false, true, false), WheelAction::PostWheel, kNotch, false},
+    {"PopupOwnedByTheForegroundAsksForNothing", Wheel(kNotch),
+     Modify(BackgroundEdit(),
+            [](TargetFacts& t) {
+                t.m_topLevelClassName = "#32770";
+                t.m_rootOwner.m_isForeground = true;
+            }),
+     OrdinaryForeground(), With(false, true, false), WheelAction::PostWheel, kNotch, false},
+    {"OwnedDialogOfABackgroundWindowActivatesItsOwner", Wheel(kNotch),
+     Modify(BackgroundEdit(), [](TargetFacts& t) { t.m_topLevelClassName = "#32770"; }), OrdinaryForeground(),
+     With(false, true, false), WheelAction::PostWheel, kNotch, true},
+    {"ToolWindowIsNeverActivated", Wheel(kNotch),
+     Modify(BackgroundEdit(), [](TargetFacts& t) { t.m_rootOwner.m_window.m_exStyle = WindowExStyle::kToolWindow; }),
+     OrdinaryForeground(), With(false, true, false), WheelAction::PostWheel, kNotch, false},
+    {"HiddenOwnerIsNeverActivated", Wheel(kNotch),
+     Modify(BackgroundEdit(), [](TargetFacts& t) { t.m_rootOwner.m_window.m_style = 0x00CF0000; }),
+     OrdinaryForeground(), With(false, true, false), WheelAction::PostWheel, kNotch, false},
+    {"NoOwnerToActivateAsksForNothing", Wheel(kNotch),
+     Modify(BackgroundEdit(), [](TargetFacts& t) { t.m_rootOwner.m_present = false; }), OrdinaryForeground(),
+     With(false, true, false), WheelAction::PostWheel, kNotch, false},
+    // Windows 10 and later may route the wheel to the pointer themselves.
+    {"SystemRoutingToThePointerKeepsAPlainEvent", Wheel(kNotch), BackgroundEdit(), OrdinaryForeground(), Plain(),
+     WheelAction::PassOn, kNotch, false, SystemWheelRouting::PointerPosition},
+    {"SystemRoutingToThePointerStillReverses", Wheel(kNotch), BackgroundEdit(), OrdinaryForeground(),
+     With(false, false, true), WheelAction::Reinject, -kNotch, false, SystemWheelRouting::PointerPosition},
+    {"SystemRoutingToThePointerStillConverts", Wheel(kNotch), BackgroundEdit(), OrdinaryForeground(),
+     With(true, false, false), WheelAction::PostScrollLines, kNotch, false, SystemWheelRouting::PointerPosition},
+    {"SystemRoutingToThePointerStillActivates", Wheel(kNotch), BackgroundEdit(), OrdinaryForeground(),
+     With(false, true, false), WheelAction::PassOn, kNotch, true, SystemWheelRouting::PointerPosition},
+    {"SystemRoutingToThePointerKeepsAModifiedWheelWhenConverting", WithKeys(Wheel(kNotch), false, true),
+     BackgroundEdit(), OrdinaryForeground(), With(true, false, false), WheelAction::PassOn, kNotch, false,
+     SystemWheelRouting::PointerPosition},
+    {"HybridRoutingLeavesDesktopProgramsToTheRouter", Wheel(kNotch), BackgroundEdit(), OrdinaryForeground(), Plain(),
+     WheelAction::PostWheel, kNotch, false, SystemWheelRouting::Hybrid},
 };
 
 class WheelRouting : public testing::TestWithParam<RoutingCase>
@@ -177,11 +256,9 @@ class WheelRouting : public testing::TestWithParam<RoutingCase>
 TEST_P(WheelRouting, Decides)
 {
     const RoutingCase& c = GetParam();
-    const WheelDecision decision = DecideWheel(c.m_event, c.m_target, c.m_foreground, c.m_settings);
+    const WheelDecision decision = DecideWheel(c.m_event, c.m_target, c.m_foreground, c.m_settings, c.m_routing);
     EXPECT_EQ(decision.m_action, c.m_action);
-    if (c.m_action != WheelAction::PassOn || c.m_delta != 0) {
-        EXPECT_EQ(decision.m_delta, c.m_delta);
-    }
+    EXPECT_EQ(decision.m_delta, c.m_delta);
     EXPECT_EQ(decision.m_requestActivation, c.m_activation);
 }
 
@@ -196,56 +273,14 @@ TEST(WheelRoutingFacts, OnlyOwnInjectionsAndEmptyDeltasSkipTheWindows)
     EXPECT_TRUE(NeedsWindowFacts(ForeignInjection(kNotch)));
 }
 
-struct FullScreenCase
+TEST(SystemWheelRoutingSetting, OnlyThePointerPositionValueMeansTheSystemRoutesToThePointer)
 {
-    const char* m_name;
-    ForegroundFacts m_foreground;
-    bool m_fullScreen;
-};
-
-void PrintTo(const FullScreenCase& c, std::ostream* os)
-{
-    *os << c.m_name;
+    EXPECT_EQ(WheelRoutingFromSetting(false, 2), SystemWheelRouting::Focus); // before Windows 10: no such setting
+    EXPECT_EQ(WheelRoutingFromSetting(true, 0), SystemWheelRouting::Focus);
+    EXPECT_EQ(WheelRoutingFromSetting(true, 1), SystemWheelRouting::Hybrid);
+    EXPECT_EQ(WheelRoutingFromSetting(true, 2), SystemWheelRouting::PointerPosition);
+    EXPECT_EQ(WheelRoutingFromSetting(true, 7), SystemWheelRouting::Focus);
 }
-
-ForegroundFacts Foreground(const char* className, ScreenRect client, ScreenRect monitor, bool ownProcess = false)
-{
-    ForegroundFacts foreground;
-    foreground.m_present = true;
-    foreground.m_className = className;
-    foreground.m_clientRect = client;
-    foreground.m_monitorRect = monitor;
-    foreground.m_ownProcess = ownProcess;
-    return foreground;
-}
-
-const FullScreenCase kFullScreenCases[] = {
-    {"GameCoveringItsMonitor", Foreground("Game", Rect(0, 0, 1920, 1080), Rect(0, 0, 1920, 1080)), true},
-    {"PresentationOnAMonitorLeftOfThePrimary",
-     Foreground("screenClass", Rect(-1920, -200, 0, 880), Rect(-1920, -200, 0, 880)), true},
-    {"ClientLargerThanTheMonitor", Foreground("Game", Rect(-3, -3, 1923, 1083), Rect(0, 0, 1920, 1080)), true},
-    {"MaximizedWindowWithCaptionAndTaskbar", Foreground("Notepad", Rect(0, 30, 1920, 1040), Rect(0, 0, 1920, 1080)),
-     false},
-    {"WindowOnTheOtherMonitor", Foreground("Game", Rect(0, 0, 1920, 1080), Rect(1920, 0, 3840, 1080)), false},
-    {"TheDesktopCoversTheScreenButIsNoProgram", Foreground("Progman", Rect(0, 0, 1920, 1080), Rect(0, 0, 1920, 1080)),
-     false},
-    {"TheProgramsOwnWindowDoesNotCount", Foreground("Game", Rect(0, 0, 1920, 1080), Rect(0, 0, 1920, 1080), true),
-     false},
-    {"UnknownMonitorDoesNotCount", Foreground("Game", Rect(0, 0, 1920, 1080), Rect(0, 0, 0, 0)), false},
-    {"NoForegroundWindow", ForegroundFacts(), false},
-};
-
-class FullScreenForeground : public testing::TestWithParam<FullScreenCase>
-{
-};
-
-TEST_P(FullScreenForeground, Detects)
-{
-    EXPECT_EQ(IsFullScreenForeground(GetParam().m_foreground), GetParam().m_fullScreen);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, FullScreenForeground, testing::ValuesIn(kFullScreenCases),
-                         [](const testing::TestParamInfo<FullScreenCase>& info) { return info.param.m_name; });
 
 TEST(HookSettingsFromArguments, FlagsBitsAndLineCount)
 {

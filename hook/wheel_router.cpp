@@ -1,0 +1,279 @@
+// The router on the hook thread: gathers the facts of one wheel event, decides and delivers.
+#include "wheel_router.h"
+
+#include "wheel_message.h"
+
+namespace {
+
+constexpr WPARAM kActivateWindowCode = 8;
+constexpr SHORT kKeyDownBit = static_cast<SHORT>(0x8000);
+// The system's wheel routing and the button swap are user settings that rarely change; they are read again at
+// most this often, never per event.
+constexpr DWORD kSystemSettingsLifetimeMs = 2000;
+// SPI_GETMOUSEWHEELROUTING, Windows 10 and later; older headers lack it.
+constexpr UINT kGetMouseWheelRouting = 0x201C;
+
+// DPI awareness contexts exist from Windows 10 1607 on, the physical-point functions from Vista on; all are looked
+// up at run time so that the library still loads where they are missing.
+using DpiAwarenessContext = HANDLE;
+const DpiAwarenessContext kPerMonitorAwareV2 = reinterpret_cast<DpiAwarenessContext>(static_cast<INT_PTR>(-4));
+const DpiAwarenessContext kPerMonitorAware = reinterpret_cast<DpiAwarenessContext>(static_cast<INT_PTR>(-3));
+using SetThreadDpiAwarenessContextProc = DpiAwarenessContext(WINAPI*)(DpiAwarenessContext);
+using PointConversionProc = BOOL(WINAPI*)(HWND, POINT*);
+using WindowFromPhysicalPointProc = HWND(WINAPI*)(POINT);
+
+struct DpiEntryPoints
+{
+    PointConversionProc m_physicalToLogical = nullptr; // for the mode chosen
+    WindowFromPhysicalPointProc m_windowFromPhysicalPoint = nullptr;
+};
+
+template <class Proc> Proc Lookup(HMODULE module, const char* name)
+{
+    return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// Resolved on each hook thread; the entry points are the same for all of them.
+DpiEntryPoints EntryPoints;
+
+bool IsKeyDown(int virtualKey)
+{
+    return (GetAsyncKeyState(virtualKey) & kKeyDownBit) != 0;
+}
+
+} // namespace
+
+WheelRouter::WheelRouter(const RouterConfig& config) : m_config(config) {}
+
+void WheelRouter::PrepareThread()
+{
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    DpiFunctions available;
+    if (user32 != nullptr) {
+        const auto setContext = Lookup<SetThreadDpiAwarenessContextProc>(user32, "SetThreadDpiAwarenessContext");
+        // The low-level hook reports the pointer in physical pixels. Working per-monitor aware, the thread's
+        // WindowFromPoint, window and monitor rectangles speak them too. Version 2 came with 1703; 1607 knows only
+        // the first per-monitor context, and a refused context returns null.
+        if (setContext != nullptr) {
+            available.m_threadContextAccepted =
+                setContext(kPerMonitorAwareV2) != nullptr || setContext(kPerMonitorAware) != nullptr;
+        }
+        const auto perMonitor = Lookup<PointConversionProc>(user32, "PhysicalToLogicalPointForPerMonitorDPI");
+        const auto vista = Lookup<PointConversionProc>(user32, "PhysicalToLogicalPoint");
+        EntryPoints.m_windowFromPhysicalPoint = Lookup<WindowFromPhysicalPointProc>(user32, "WindowFromPhysicalPoint");
+        available.m_physicalPointFunctions = vista != nullptr && EntryPoints.m_windowFromPhysicalPoint != nullptr;
+        m_dpiMode = ChooseDpiMode(available);
+        EntryPoints.m_physicalToLogical = m_dpiMode == DpiMode::ThreadContext ? perMonitor
+                                          : m_dpiMode == DpiMode::PhysicalPointFunctions ? vista
+                                                                                         : nullptr;
+    }
+    RefreshSystemSettings(GetTickCount());
+}
+
+void WheelRouter::RefreshSystemSettings(DWORD now)
+{
+    if (m_systemSettingsRead && now - m_systemSettingsReadAt < kSystemSettingsLifetimeMs) {
+        return;
+    }
+    m_systemSettingsRead = true;
+    m_systemSettingsReadAt = now;
+    UINT routing = 0;
+    const bool queried = SystemParametersInfoA(kGetMouseWheelRouting, 0, &routing, 0) != FALSE;
+    m_systemRouting = WheelRoutingFromSetting(queried, routing);
+    m_buttons.SetSwapped(GetSystemMetrics(SM_SWAPBUTTON) != 0);
+}
+
+LRESULT WheelRouter::OnMouseEvent(int code, WPARAM message, LPARAM data)
+{
+    const auto& info = *reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
+    const UINT mouseMessage = static_cast<UINT>(message);
+    if (code != HC_ACTION || (mouseMessage != WM_MOUSEWHEEL && mouseMessage != WM_MOUSEHWHEEL)) {
+        m_buttons.Observe(mouseMessage, info.mouseData);
+        return CallNextHookEx(m_hook, code, message, data);
+    }
+    // The hooks installed before this one see the wheel first: one that swallows it (a tool with a hotkey on the
+    // wheel) has used it, and the router leaves it alone.
+    const LRESULT next = CallNextHookEx(m_hook, code, message, data);
+    if (next != 0) {
+        return next;
+    }
+    if (HandleWheel(mouseMessage == WM_MOUSEWHEEL ? WheelAxis::Vertical : WheelAxis::Horizontal, info)) {
+        // Swallowed: the wheel has been posted to the window under the pointer, converted to line scrolls or
+        // injected again inverted; letting it through would deliver it a second time.
+        return 1;
+    }
+    return 0;
+}
+
+HWND WheelRouter::FindTarget(POINT physical, DWORD now)
+{
+    POINT point = physical;
+    HWND pointed = nullptr;
+    if (m_dpiMode == DpiMode::PhysicalPointFunctions) {
+        pointed = EntryPoints.m_windowFromPhysicalPoint(physical);
+        // This thread's rectangles are in the scaled coordinates of a program that is not per-monitor aware.
+        if (pointed != nullptr && !EntryPoints.m_physicalToLogical(pointed, &point)) {
+            point = physical;
+        }
+    } else {
+        pointed = WindowFromPoint(physical);
+    }
+    if (pointed == nullptr) {
+        return nullptr;
+    }
+    LiveWindowTree tree(m_pointed, pointed, now);
+    TargetSearch<LiveWindowTree> search(tree, point.x, point.y);
+    return search.Find(pointed);
+}
+
+void WheelRouter::ReadKeys(WheelEvent& event)
+{
+    event.m_shift = IsKeyDown(VK_SHIFT);
+    event.m_control = IsKeyDown(VK_CONTROL);
+}
+
+POINT WheelRouter::TargetPoint(POINT physical)
+{
+    // A window that is not per-monitor aware expects the pointer in its own scaled coordinates, as the system
+    // would have delivered it. The conversion costs round trips to the window server, so a target whose first
+    // conversion changed nothing (no scaling) is not asked again while its facts are kept.
+    POINT point = physical;
+    if (EntryPoints.m_physicalToLogical == nullptr || !m_target.m_convertPoint) {
+        return point;
+    }
+    if (!EntryPoints.m_physicalToLogical(m_target.m_target, &point)) {
+        return physical;
+    }
+    m_target.m_convertPoint = point.x != physical.x || point.y != physical.y;
+    return point;
+}
+
+WheelRouter::Delivery WheelRouter::PostWheel(WheelAxis axis, int delta, POINT physical, const WheelEvent& event)
+{
+    KeyState keys = m_buttons.Buttons();
+    keys.m_shift = event.m_shift;
+    keys.m_control = event.m_control;
+    const POINT point = TargetPoint(physical);
+    const UINT message = axis == WheelAxis::Vertical ? WM_MOUSEWHEEL : WM_MOUSEHWHEEL;
+    const WPARAM wParam = PackWheelWParam(delta, KeyStateFlags(keys));
+    const LPARAM lParam = static_cast<LPARAM>(static_cast<LONG>(PackPointLParam(point.x, point.y)));
+    return PostMessageA(m_target.m_target, message, wParam, lParam) ? Delivery::Delivered : Delivery::Failed;
+}
+
+WheelRouter::Delivery WheelRouter::PostScrollLines(WheelAxis axis, int delta, DWORD now)
+{
+    const HWND scroller = axis == WheelAxis::Vertical ? m_target.m_verticalScroller : m_target.m_horizontalScroller;
+    ScrollAccumulator& kept = axis == WheelAxis::Vertical ? m_vertical : m_horizontal;
+    // Work on a copy: if the window refuses the messages, the system delivers the event itself and the delta
+    // must not count a second time.
+    ScrollAccumulator next = kept;
+    const int notches = next.AddDelta(delta, reinterpret_cast<std::uintptr_t>(scroller), now);
+    const LineScrollPlan plan = PlanLineScroll(axis, notches, m_config.m_settings.m_linesToScroll);
+    if (plan.m_lineCount == 0) {
+        kept = next;
+        return Delivery::Delivered;
+    }
+    const UINT message = axis == WheelAxis::Vertical ? WM_VSCROLL : WM_HSCROLL;
+    // SB_LINELEFT and SB_LINERIGHT have the values of SB_LINEUP and SB_LINEDOWN.
+    const WPARAM line = MAKEWPARAM(plan.m_towardStart ? SB_LINEUP : SB_LINEDOWN, 0);
+    if (!PostMessageA(scroller, message, line, 0)) {
+        return Delivery::Failed;
+    }
+    kept = next;
+    for (int sent = 1; sent < plan.m_lineCount; ++sent) {
+        if (!PostMessageA(scroller, message, line, 0)) {
+            break; // a full queue: the rest of this notch is dropped rather than waited for
+        }
+    }
+    PostMessageA(scroller, message, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+    return Delivery::Delivered;
+}
+
+namespace {
+
+bool Reinject(WheelAxis axis, int delta)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = axis == WheelAxis::Vertical ? MOUSEEVENTF_WHEEL : MOUSEEVENTF_HWHEEL;
+    input.mi.mouseData = static_cast<DWORD>(delta);
+    input.mi.dwExtraInfo = kRollixInjectedMarker;
+    return SendInput(1, &input, sizeof(input)) == 1;
+}
+
+} // namespace
+
+bool WheelRouter::HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info)
+{
+    WheelEvent event;
+    event.m_axis = axis;
+    event.m_delta = static_cast<short>(HIWORD(info.mouseData));
+    event.m_extraInfo = info.dwExtraInfo;
+    if (!NeedsWindowFacts(event)) {
+        return false;
+    }
+    const HookSettings& settings = m_config.m_settings;
+    const DWORD now = GetTickCount();
+    RefreshSystemSettings(now);
+
+    const HWND foreground = GetForegroundWindow();
+    const ForegroundFacts& foregroundFacts = m_foreground.Refresh(foreground, now);
+    TargetFacts target;
+    // In full screen the target would not change what is decided.
+    const HWND targetWindow = IsFullScreenForeground(foregroundFacts) ? nullptr : FindTarget(info.pt, now);
+    if (targetWindow != nullptr && m_target.Refresh(targetWindow, m_pointed, now, settings.m_convertToScroll)) {
+        target.m_found = true;
+        target.m_className = m_target.m_className;
+        target.m_topLevelClassName = m_target.m_topLevelClassName;
+        target.m_rootOwner.m_present = m_target.m_rootOwner != nullptr;
+        target.m_rootOwner.m_isForeground = m_target.m_rootOwner == foreground;
+        target.m_rootOwner.m_window = m_target.RootOwnerProbe();
+        target.m_hung = m_target.m_hung;
+        target.m_programWindowKnown = m_config.m_programWindow != nullptr;
+        target.m_hasScrollAncestor = (axis == WheelAxis::Vertical ? m_target.m_verticalScroller
+                                                                  : m_target.m_horizontalScroller) != nullptr;
+        const auto topLevel = reinterpret_cast<std::uintptr_t>(m_target.m_topLevel);
+        if (m_shield.Covers(topLevel, now)) {
+            target.m_shielded = IsWindow(m_target.m_topLevel) != FALSE;
+            if (!target.m_shielded) {
+                m_shield.Clear(); // the shielded window is gone
+            }
+        }
+        if (settings.m_convertToScroll) {
+            ReadKeys(event); // Ctrl and Shift keep the wheel a wheel
+        }
+    }
+    const WheelDecision decision = DecideWheel(event, target, foregroundFacts, settings, m_systemRouting);
+
+    Delivery delivery = Delivery::Delivered;
+    switch (decision.m_action) {
+    case WheelAction::PassOn:
+        break;
+    case WheelAction::PostWheel:
+        if (!settings.m_convertToScroll) {
+            ReadKeys(event);
+        }
+        delivery = PostWheel(axis, decision.m_delta, info.pt, event);
+        break;
+    case WheelAction::PostScrollLines:
+        delivery = PostScrollLines(axis, decision.m_delta, now);
+        break;
+    case WheelAction::Reinject:
+        // A failed injection leaves the event as it is: unreversed beats lost.
+        delivery = Reinject(axis, decision.m_delta) ? Delivery::Delivered : Delivery::Failed;
+        break;
+    }
+    if (delivery == Delivery::Failed) {
+        // Only a refusal for access (UIPI: a process of higher integrity) says something about the window; a full
+        // queue or any other failure concerns this one event, which the system then delivers itself.
+        if (decision.m_action != WheelAction::Reinject && ClassifyPostFailure(GetLastError()) == PostFailure::Shielded) {
+            m_shield.Mark(reinterpret_cast<std::uintptr_t>(m_target.m_topLevel), now);
+        }
+        return false;
+    }
+    if (decision.m_requestActivation) {
+        PostMessageA(m_config.m_programWindow, m_config.m_controlMessage, kActivateWindowCode,
+                     reinterpret_cast<LPARAM>(m_target.m_rootOwner));
+    }
+    return decision.m_action != WheelAction::PassOn;
+}

@@ -1,0 +1,63 @@
+// The router as it runs on the hook thread: it reads what it needs of the windows, lets the decision core decide
+// and carries the decision out by posting or injecting. One router belongs to one hook thread and lives on its
+// stack; nothing here is touched by any other thread.
+#pragma once
+
+#include <windows.h>
+
+#include "button_tracker.h"
+#include "dpi_mode.h"
+#include "scroll_accumulator.h"
+#include "shield_mark.h"
+#include "window_facts.h"
+
+// What RollixHookStart hands to the hook thread.
+struct RouterConfig
+{
+    HookSettings m_settings;
+    HWND m_programWindow = nullptr; // takes the activation requests (control code 8)
+    UINT m_controlMessage = 0;
+};
+
+class WheelRouter
+{
+  public:
+    explicit WheelRouter(const RouterConfig& config);
+    WheelRouter(const WheelRouter&) = delete;
+    WheelRouter& operator=(const WheelRouter&) = delete;
+
+    // On the hook thread, before the hook is installed: how this system speaks physical pixels.
+    void PrepareThread();
+    void SetHook(HHOOK hook) { m_hook = hook; }
+    // The hook callback for nCode >= 0.
+    LRESULT OnMouseEvent(int code, WPARAM message, LPARAM data);
+
+  private:
+    enum class Delivery
+    {
+        Delivered,
+        Failed,
+    };
+
+    bool HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info);
+    void RefreshSystemSettings(DWORD now);
+    HWND FindTarget(POINT physical, DWORD now);
+    void ReadKeys(WheelEvent& event);
+    POINT TargetPoint(POINT physical);
+    Delivery PostWheel(WheelAxis axis, int delta, POINT physical, const WheelEvent& event);
+    Delivery PostScrollLines(WheelAxis axis, int delta, DWORD now);
+
+    RouterConfig m_config;
+    HHOOK m_hook = nullptr;
+    DpiMode m_dpiMode = DpiMode::Plain;
+    SystemWheelRouting m_systemRouting = SystemWheelRouting::Focus;
+    DWORD m_systemSettingsReadAt = 0;
+    bool m_systemSettingsRead = false;
+    ButtonTracker m_buttons;
+    ScrollAccumulator m_vertical;
+    ScrollAccumulator m_horizontal;
+    ShieldMark m_shield;
+    WindowRecord m_pointed;
+    TargetRecord m_target;
+    ForegroundRecord m_foreground;
+};
