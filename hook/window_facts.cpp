@@ -115,9 +115,11 @@ bool TargetRecord::Refresh(HWND target, const WindowRecord& probe, DWORD now, bo
     ReadClassName(m_topLevel, m_topLevelClassName);
     // An owned popup (a dialog, a drop-down) is activated through the window that owns it.
     m_rootOwner = GetAncestor(target, GA_ROOTOWNER);
-    if (m_rootOwner == m_topLevel) {
+    if (m_rootOwner == nullptr) {
+        m_rootOwnerClassName[0] = '\0';
+    } else if (m_rootOwner == m_topLevel) {
         lstrcpynA(m_rootOwnerClassName, m_topLevelClassName, kClassNameSize);
-    } else if (m_rootOwner != nullptr) {
+    } else {
         ReadClassName(m_rootOwner, m_rootOwnerClassName);
     }
     m_rootOwnerStyle = m_rootOwner != nullptr ? StyleOf(m_rootOwner) : 0;
