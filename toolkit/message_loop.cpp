@@ -5,6 +5,14 @@ WindowObject* MainWindow = nullptr;
 uint8_t LoopActive = 0;
 bool Terminated = false;
 
+namespace {
+bool MessageWaiting()
+{
+    MSG message;
+    return ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) != FALSE;
+}
+} // namespace
+
 void RunLoop(WindowObject** mainWindow)
 {
     ++LoopActive;
@@ -12,7 +20,11 @@ void RunLoop(WindowObject** mainWindow)
     if (MainWindow != nullptr)
         MainWindow->CreateWindowHandle();
     while (!Terminated) {
-        ::WaitMessage();
+        // WaitMessage sleeps until a message arrives that is new since the queue was last looked at, so one
+        // left behind a WM_NULL (which ends a pass) would wait for the next one to come: wait only when the
+        // queue is empty.
+        if (!MessageWaiting())
+            ::WaitMessage();
         PumpMessages(*mainWindow);
     }
     if (*mainWindow != nullptr)

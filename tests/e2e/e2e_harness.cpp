@@ -173,6 +173,16 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
     }
 }
 
+long long WallClockNs()
+{
+    // 100 ns steps since 1601; Wine reads them from the same clock as "date".
+    constexpr long long kUnixEpochIn1601Steps = 116444736000000000LL;
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    long long steps = (static_cast<long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return (steps - kUnixEpochIn1601Steps) * 100;
+}
+
 std::string WindowsPath(const std::string& builtPath)
 {
     std::string path = builtPath;
@@ -394,8 +404,12 @@ ProgramRun::~ProgramRun()
 
 bool ProgramRun::Start(const std::string& programPath, const std::string& arguments, const std::string& workingFolder)
 {
-    if (m_process != nullptr)
+    // A run whose process has ended may start the program again.
+    if (IsRunning())
         return false;
+    if (m_process != nullptr)
+        ::CloseHandle(m_process);
+    m_process = nullptr;
     std::string commandLine = "\"" + programPath + "\"";
     if (!arguments.empty())
         commandLine += " " + arguments;
@@ -450,6 +464,31 @@ bool ProgramRun::WaitForExit(DWORD* exitCode, DWORD timeoutMs)
     if (exitCode != nullptr)
         *exitCode = code;
     return true;
+}
+
+bool ProgramRun::WaitForExitMoment(long long* endedNs, DWORD timeoutMs)
+{
+    if (m_process == nullptr)
+        return false;
+    // Waits on the handle itself rather than polling, so that the moment is not rounded up to a poll.
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        DWORD waited = ::GetTickCount() - start;
+        if (waited > timeoutMs)
+            return false;
+        DWORD woke = ::MsgWaitForMultipleObjects(1, &m_process, FALSE, timeoutMs - waited, QS_ALLINPUT);
+        if (woke == WAIT_OBJECT_0) {
+            *endedNs = WallClockNs();
+            return true;
+        }
+        if (woke != WAIT_OBJECT_0 + 1)
+            return false;
+        MSG message;
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
+    }
 }
 
 void ProgramRun::Kill()

@@ -49,6 +49,10 @@ enum ControlCode : WPARAM
 // Polls the condition until it holds or the time runs out, pumping this thread's messages meanwhile.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kStartTimeoutMs);
 
+// Nanoseconds since 1970 on the wall clock, which Wine and Unix tools read alike: a moment that a Unix tool
+// took compares with one taken here.
+long long WallClockNs();
+
 // A path as the build wrote it ("/tmp/b/x.exe" under Wine, "C:/b/x.exe" on Windows) as Windows opens it.
 std::string WindowsPath(const std::string& builtPath);
 // Case-insensitive, as Windows compares paths; trailing backslashes do not count.
@@ -136,7 +140,7 @@ public:
     ProgramRun& operator=(const ProgramRun&) = delete;
 
     // Starts the program file with the arguments (may be empty) in the working folder (the program's own
-    // folder when empty). False when the process could not be created.
+    // folder when empty). False when the process could not be created or the last one still runs.
     bool Start(const std::string& programPath, const std::string& arguments,
                const std::string& workingFolder = std::string());
     bool Start(const ProgramFolder& folder, const std::string& arguments,
@@ -154,6 +158,8 @@ public:
     std::string State() const;
     // True once the process has ended within the time; its exit code goes to exitCode.
     bool WaitForExit(DWORD* exitCode, DWORD timeoutMs = kExitTimeoutMs);
+    // True once the process has ended within the time; the moment it ended goes to endedNs (WallClockNs).
+    bool WaitForExitMoment(long long* endedNs, DWORD timeoutMs = kExitTimeoutMs);
     void Kill();
 
     // The program's hidden main window, found as a second copy finds it; null when it has none (yet).

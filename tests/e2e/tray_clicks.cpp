@@ -2,6 +2,8 @@
 // icon windows of Wine's notification area, popup menu windows, and a reference menu drawn by this process.
 #include "tray_clicks.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +19,7 @@ using DosNameRoutine = WCHAR*(CDECL*)(const char*);
 constexpr char kShell[] = "/bin/sh";
 constexpr char kFallbackShell[] = "Z:\\bin\\sh";
 constexpr char kScriptOkStatus[] = "0";
+constexpr char kClickMomentName[] = "click-moment";
 // A channel spread above this tells a coloured pixel from a grey or anti-aliased one.
 constexpr int kColouredSpread = 48;
 constexpr uint32_t kRgbMask = 0x00FFFFFF;
@@ -134,18 +137,31 @@ std::string XTools::UnixPath(const std::string& windowsPath)
     return result;
 }
 
+std::string XTools::UnixScratchFolder() const
+{
+    std::string folder = UnixPath(m_scratch.Path());
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
 bool XTools::RunScript(const std::string& script)
+{
+    std::string name;
+    return LaunchScript(script, &name) && AwaitScript(name);
+}
+
+bool XTools::LaunchScript(const std::string& script, std::string* statusName)
 {
     // The script travels inside one double-quoted argument.
     if (script.find('"') != std::string::npos)
         return false;
     char name[32];
     std::snprintf(name, sizeof name, "status-%d", ++m_commands);
-    std::string unixFolder = UnixPath(m_scratch.Path());
+    *statusName = name;
+    std::string unixFolder = UnixScratchFolder();
     if (unixFolder.empty())
         return false;
-    if (unixFolder.back() != '/')
-        unixFolder += '/';
     std::string status = unixFolder + name;
     std::string log = unixFolder + "commands.log";
     // The status appears whole, by a rename, once the script has ended.
@@ -172,23 +188,60 @@ bool XTools::RunScript(const std::string& script)
         ::CloseHandle(started.hThread);
     if (started.hProcess != nullptr)
         ::CloseHandle(started.hProcess);
+    return true;
+}
 
-    std::string statusFile = m_scratch.File(name);
-    if (!WaitFor([&] { return m_scratch.Exists(name); }, kStartTimeoutMs))
+bool XTools::AwaitScript(const std::string& statusName)
+{
+    std::string statusFile = m_scratch.File(statusName);
+    if (!WaitFor([&] { return m_scratch.Exists(statusName); }, kStartTimeoutMs))
         return false;
     std::vector<std::string> result = Lines(ReadFileText(statusFile));
     ::DeleteFileA(statusFile.c_str());
     return result.size() == 1 && result[0] == kScriptOkStatus;
 }
 
-bool XTools::ClickAt(POINT point, Button button)
+std::string XTools::ClickCommand(POINT point, Button button, bool pauseAfter)
 {
     // One xdotool run keeps the move and the click in order. No "--sync": it waits for a motion event, and when
-    // the pointer already rests on the point none comes, which stalls the run for many seconds.
+    // the pointer already rests on the point none comes, which stalls the run for many seconds. xdotool pauses
+    // 100 ms after a click unless told "--delay 0".
     char command[96];
-    std::snprintf(command, sizeof command, "xdotool mousemove %ld %ld click %d", point.x, point.y,
-                  static_cast<int>(button));
-    return RunScript(command);
+    std::snprintf(command, sizeof command, "xdotool mousemove %ld %ld click %s%d", point.x, point.y,
+                  pauseAfter ? "" : "--delay 0 ", static_cast<int>(button));
+    return command;
+}
+
+bool XTools::ClickAt(POINT point, Button button)
+{
+    return RunScript(ClickCommand(point, button, true));
+}
+
+bool XTools::BeginTimedClick(POINT point, Button button)
+{
+    std::string unixFolder = UnixScratchFolder();
+    if (unixFolder.empty() || !m_pendingClick.empty())
+        return false;
+    // The shell notes the moment as soon as xdotool has sent the click (without its pause after it); taken here,
+    // it would include the start of a Unix process from Wine, which costs more than the differences measured.
+    ::DeleteFileA(m_scratch.File(kClickMomentName).c_str());
+    return LaunchScript(ClickCommand(point, button, false) + " && date +%s%N > " +
+                            Quoted(unixFolder + kClickMomentName),
+                        &m_pendingClick);
+}
+
+bool XTools::FinishTimedClick(long long* clickedNs)
+{
+    std::string status = m_pendingClick;
+    m_pendingClick.clear();
+    if (status.empty() || !AwaitScript(status))
+        return false;
+    std::vector<std::string> lines = Lines(ReadFileText(m_scratch.File(kClickMomentName)));
+    if (lines.size() != 1 || lines[0].empty())
+        return false;
+    char* end = nullptr;
+    *clickedNs = std::strtoll(lines[0].c_str(), &end, 10);
+    return *end == '\0' && *clickedNs > 0;
 }
 
 bool XTools::SaveScreenshot(const RECT& area, const std::string& windowsPath)
@@ -313,6 +366,35 @@ std::vector<HWND> TrayIconWindows()
         if (::IsWindowVisible(icon))
             icons.push_back(icon);
     return icons;
+}
+
+OwnTrayIcon::OwnTrayIcon()
+{
+    m_owner =
+        ::CreateWindowExA(0, "STATIC", "tray icon of the test", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    if (m_owner == nullptr)
+        return;
+    std::vector<HWND> earlier = TrayIconWindows();
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = m_owner;
+    data.uID = 1;
+    data.uFlags = NIF_ICON;
+    data.hIcon = ::LoadIconA(nullptr, IDI_APPLICATION);
+    if (::Shell_NotifyIconA(NIM_ADD, &data))
+        m_iconWindow = WaitForNewTrayIcon(earlier, kStartTimeoutMs);
+}
+
+OwnTrayIcon::~OwnTrayIcon()
+{
+    if (m_owner == nullptr)
+        return;
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = m_owner;
+    data.uID = 1;
+    ::Shell_NotifyIconA(NIM_DELETE, &data);
+    ::DestroyWindow(m_owner);
 }
 
 HWND WaitForNewTrayIcon(const std::vector<HWND>& earlier, DWORD timeoutMs)

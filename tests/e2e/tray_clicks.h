@@ -42,6 +42,10 @@ public:
     bool RunScript(const std::string& script);
     // Moves the pointer to the screen point and clicks the button there.
     bool ClickAt(POINT point, Button button);
+    // Starts the same click without waiting for it, so that the caller can watch what it causes meanwhile;
+    // FinishTimedClick waits for it and gives the moment the click had been sent (on the clock of WallClockNs).
+    bool BeginTimedClick(POINT point, Button button);
+    bool FinishTimedClick(long long* clickedNs);
     // Saves the screen rectangle as a PNG file (a Windows path).
     bool SaveScreenshot(const RECT& area, const std::string& windowsPath);
 
@@ -52,10 +56,18 @@ public:
     static std::string UnixPath(const std::string& windowsPath);
 
 private:
+    static std::string ClickCommand(POINT point, Button button, bool pauseAfter);
+    std::string UnixScratchFolder() const;
+    // Starts the script; its status file's name goes to statusName. AwaitScript waits for it to end.
+    bool LaunchScript(const std::string& script, std::string* statusName);
+    bool AwaitScript(const std::string& statusName);
+
     // Status files and the log of the commands.
     ScratchFolder m_scratch;
     std::string m_problem;
     int m_commands = 0;
+    // The status file of a timed click under way.
+    std::string m_pendingClick;
 };
 
 // Screen pixels as 0x00RRGGBB, row by row from the top.
@@ -90,6 +102,25 @@ std::vector<HWND> TrayIconWindows();
 HWND WaitForNewTrayIcon(const std::vector<HWND>& earlier, DWORD timeoutMs);
 // Makes sure a click at the icon's centre lands on the icon, lifting its tray above other windows if needed.
 bool MakeClickable(HWND icon);
+
+// An icon of this process in the notification area while the object lives. Wine hides its stand-alone tray when
+// the last icon leaves it and waits up to 2 s for X to confirm, inside the Shell_NotifyIcon call of the program
+// that removed it; while this icon stays, removing another costs about what it costs on Windows.
+class OwnTrayIcon
+{
+public:
+    OwnTrayIcon();
+    ~OwnTrayIcon();
+    OwnTrayIcon(const OwnTrayIcon&) = delete;
+    OwnTrayIcon& operator=(const OwnTrayIcon&) = delete;
+
+    // The icon's window in the notification area; null when the icon could not be added.
+    HWND IconWindow() const { return m_iconWindow; }
+
+private:
+    HWND m_owner = nullptr;
+    HWND m_iconWindow = nullptr;
+};
 
 // The visible popup menu window of the process; null when none is open.
 HWND OpenMenuWindow(DWORD processId);

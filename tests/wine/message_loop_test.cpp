@@ -1,5 +1,7 @@
-// The message loop: ending within one pass after WM_CLOSE, pumping on after WM_QUIT, and EndRun.
+// The message loop: ending within one pass after WM_CLOSE, pumping on after WM_QUIT, no message left waiting
+// behind a WM_NULL, and EndRun.
 #include "message_loop.h"
+#include "popup_menu.h"
 #include "window_object.h"
 
 #include <gtest/gtest.h>
@@ -82,6 +84,74 @@ TEST(MessageLoopTest, NullMessageEndsAPumpingPass)
     EXPECT_EQ(g_seen, (std::vector<UINT>{WM_APP + 1}));
     PumpMessages(main);
     EXPECT_EQ(g_seen, (std::vector<UINT>{WM_APP + 1, WM_APP + 2}));
+}
+
+// Wakes a loop that waits for ever: posts a message to the thread unless Stop is called within the time.
+class LoopRescue
+{
+  public:
+    explicit LoopRescue(DWORD afterMs) : m_afterMs(afterMs), m_threadId(::GetCurrentThreadId())
+    {
+        m_stop = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        m_thread = ::CreateThread(nullptr, 0, &Run, this, 0, nullptr);
+    }
+    ~LoopRescue()
+    {
+        Stop();
+        ::CloseHandle(m_thread);
+        ::CloseHandle(m_stop);
+    }
+    void Stop()
+    {
+        ::SetEvent(m_stop);
+        ::WaitForSingleObject(m_thread, INFINITE);
+    }
+    bool Fired() const { return m_fired; }
+
+  private:
+    static DWORD WINAPI Run(void* self)
+    {
+        auto* rescue = static_cast<LoopRescue*>(self);
+        if (::WaitForSingleObject(rescue->m_stop, rescue->m_afterMs) == WAIT_TIMEOUT) {
+            rescue->m_fired = true;
+            ::PostThreadMessageA(rescue->m_threadId, WM_APP + 50, 0, 0);
+        }
+        return 0;
+    }
+
+    DWORD m_afterMs;
+    DWORD m_threadId;
+    HANDLE m_stop = nullptr;
+    HANDLE m_thread = nullptr;
+    volatile bool m_fired = false;
+};
+
+void CloseMainWindowOnChoice(void*, MenuNode*, int)
+{
+    PostClose(MainWindow);
+}
+
+// As after a tray menu's choice: the menu's WM_COMMAND, then the WM_NULL posted after TrackPopupMenu. The
+// command posts the main window's close, which lands behind the WM_NULL; the loop still takes it at once, with
+// no timer running and nothing else arriving.
+TEST(MessageLoopTest, MessagePostedBehindANullMessageIsNotLeftWaiting)
+{
+    constexpr DWORD kRescueAfterMs = 5000;
+    WindowObject* main = MakeMainWindow();
+    WindowObject* host = CreatePanelWindow(main, 2);
+    const char* const texts[] = {"Exit"};
+    MenuNode* menu = MakeMenu(host, texts, 0, MenuItemHandler{&CloseMainWindowOnChoice, nullptr});
+    ASSERT_NE(GetWindowHandle(host), nullptr);
+    MenuNode* exitItem = FindMenuItem(menu, 0);
+    ASSERT_NE(exitItem, nullptr);
+    ::PostMessageA(host->Handle, WM_COMMAND, exitItem->CommandId, 0);
+    ::PostMessageA(main->Handle, WM_NULL, 0, 0);
+
+    LoopRescue rescue(kRescueAfterMs);
+    RunLoop(&MainWindow);
+    rescue.Stop();
+    EXPECT_FALSE(rescue.Fired()) << "the close waited in the queue until another message came";
+    EXPECT_EQ(MainWindow, nullptr);
 }
 
 TEST(MessageLoopTest, EndRunWithoutTerminationPumpsAndClosesTheWindow)
