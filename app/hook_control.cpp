@@ -17,6 +17,15 @@ void ShowStateIcon(AppState* state, const char* iconName)
         SetTrayImage(state->Tray, icon);
 }
 
+// The timer goes with the process, not with the application object, and the shell may pump this thread's messages
+// after the loop while it starts a new copy: once the object is released, no tick may reach it.
+void DisarmWatchdog(void* timer)
+{
+    auto* watchdog = static_cast<IntervalTimer*>(timer);
+    SetTimerEnabled(watchdog, false);
+    watchdog->OnTimer.Clear();
+}
+
 double CurrentDateTime()
 {
     SYSTEMTIME now = {};
@@ -75,5 +84,6 @@ void StartWatchdog(AppState* state)
     if (timer == nullptr)
         return;
     timer->OnTimer = BindHandler<&WatchdogTick>(state);
+    AddOwnedRoutine(state, &DisarmWatchdog, timer);
     SetTimerEnabled(timer, true);
 }

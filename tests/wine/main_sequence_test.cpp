@@ -1,12 +1,19 @@
 // The whole road from start to end inside one test process, behind the recording machine: what the program
-// asks of Windows on each system, the first start, the restart after the loop and the failed write.
+// asks of Windows on each system, the first start, the restart after the loop (with nothing of the ended run left
+// to tick meanwhile) and the failed write.
 #include "main_sequence.h"
 #include "recording_machine.h"
 #include "rxglobals.h"
 
+#include "interval_timer.h"
 #include "message_loop.h"
+#include "watchdog_rule.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -24,6 +31,55 @@ public:
         }
     }
     bool posted = false;
+
+    // A launch after the loop pumps this thread's messages, as ShellExecuteA may and as the consent prompt of
+    // "runas" does, for as long as the watchdog's timer needs to come due, with the pointer moved meanwhile.
+    bool shellPumps = false;
+    static constexpr DWORD kPumpMs = 1500; // three watchdog intervals
+    static constexpr char kPumpMarker[] = "-- the shell pumps";
+    // Ticks of the toolkit's timers that reached the timer callback meanwhile.
+    int timerTicks = 0;
+
+    HINSTANCE ShellExecute(HWND owner, const char* verb, const char* file, const char* parameters,
+                           const char* directory, int show) override
+    {
+        HINSTANCE result = RecordingMachine::ShellExecute(owner, verb, file, parameters, directory, show);
+        PumpAfterTheLoop();
+        return result;
+    }
+    BOOL ShellExecuteEx(SHELLEXECUTEINFOA* info) override
+    {
+        BOOL result = RecordingMachine::ShellExecuteEx(info);
+        PumpAfterTheLoop();
+        return result;
+    }
+
+    // What the program asked of the machine while the shell pumped.
+    std::vector<std::string> CallsWhilePumping() const
+    {
+        auto marker = std::find(calls.begin(), calls.end(), kPumpMarker);
+        return marker == calls.end() ? std::vector<std::string>{} : std::vector<std::string>(marker + 1, calls.end());
+    }
+
+private:
+    void PumpAfterTheLoop()
+    {
+        if (!shellPumps || MainWindow != nullptr)
+            return;
+        calls.push_back(kPumpMarker);
+        cursor.x += 10;
+        DWORD start = ::GetTickCount();
+        for (DWORD waited = 0; timerTicks == 0 && waited < kPumpMs; waited = ::GetTickCount() - start) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, kPumpMs - waited, QS_ALLINPUT);
+            MSG message;
+            while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (message.message == WM_TIMER && message.lParam == reinterpret_cast<LPARAM>(&TimerCallback))
+                    ++timerTicks;
+                ::TranslateMessage(&message);
+                ::DispatchMessageA(&message);
+            }
+        }
+    }
 };
 
 class MainSequenceTest : public ::testing::Test
@@ -127,6 +183,36 @@ TEST_F(MainSequenceTest, NormalRestartOfAnAdminSwitchCopyStartsANoAdminCopy)
     EXPECT_EQ(machine.CallsStartingWith("ShellExecute open")[0].rfind(
                   "ShellExecute open " + machine.modulePath + " [/noadmin] [" + folder.Path() + "] 1", 0),
               0u);
+}
+
+// A restart through the control code with Rehook on and a hook that has long gone quiet, so that a watchdog tick on
+// the released application object would re-install the hook; the shell pumps while it starts the new copy.
+void RestartWithPumpingShell(EndingMachine& machine, TempFolder& folder, uint32_t code)
+{
+    machine.codeAfterStart = code;
+    machine.shellPumps = true;
+    machine.localTime = SYSTEMTIME{2026, 12, 2, 8, 12, 0, 5, 0};
+    machine.lastMouseMessageTime = DateTimeFromParts(2026, 12, 8, 11, 0, 0, 0);
+    folder.Write("rollix.ini", "[config]\r\nFirstTime=0\r\nRehook=1\r\n");
+    ASSERT_EQ(RollixMain(), 0);
+    ASSERT_EQ(machine.CountCalls("ShellExecute"), 1) << "no new copy was started";
+}
+
+TEST_F(MainSequenceTest, NormalRestartLetsNoWatchdogTickOnTheReleasedApplication)
+{
+    machine.commandLine += " /noadmin";
+    ASSERT_NO_FATAL_FAILURE(RestartWithPumpingShell(machine, folder, 6));
+    EXPECT_EQ(machine.timerTicks, 0) << "the watchdog's timer still runs after the loop";
+    EXPECT_EQ(machine.CallsWhilePumping(), std::vector<std::string>{})
+        << "the watchdog ran on the released application";
+}
+
+TEST_F(MainSequenceTest, ElevatedRestartLetsNoWatchdogTickOnTheReleasedApplication)
+{
+    ASSERT_NO_FATAL_FAILURE(RestartWithPumpingShell(machine, folder, 7));
+    EXPECT_EQ(machine.timerTicks, 0) << "the watchdog's timer still runs after the loop";
+    EXPECT_EQ(machine.CallsWhilePumping(), std::vector<std::string>{})
+        << "the watchdog ran on the released application";
 }
 
 TEST_F(MainSequenceTest, UnwritableSettingsFileEndsWithTheErrorBoxAndCode1)
