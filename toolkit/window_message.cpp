@@ -12,10 +12,25 @@ bool KeyHeld(int key)
     return (::GetKeyState(key) & 0x8000) != 0;
 }
 
+// A window object being destroyed may have freed what its handlers use, its handler record included.
+bool HandlersQuiet(const WindowObject* window)
+{
+    return window->RefCount < 0 || window->HasFlag(kWindowObjectDestroying);
+}
+
+// Calls the window's OnMessage unless it has none (no routine) or its handlers are quiet.
+bool DispatchOnMessage(WindowObject* window, MessageRecord& message, LRESULT& result)
+{
+    if (HandlersQuiet(window) || !window->Events->OnMessage)
+        return false;
+    result = 0;
+    return window->Events->OnMessage(message, result);
+}
+
 // Runs the attached routines newest first; the first that answers true ends the dispatch.
 bool DispatchAttached(WindowObject* window, MessageRecord& message, LRESULT& result)
 {
-    if (window->AttachedHandlers == nullptr || window->RefCount < 0)
+    if (window->AttachedHandlers == nullptr || HandlersQuiet(window))
         return false;
     AddRef(window);
     bool handled = false;
@@ -116,13 +131,10 @@ LRESULT WindowObject::HandleMessage(MessageRecord& message)
         Handle = message.hwnd;
 
     LRESULT result = 0;
-    if (LoopActive != 0 && MainWindow != nullptr && MainWindow != this) {
-        result = 0;
-        if (MainWindow->Events->OnMessage(message, result))
-            return result;
-    }
-    result = 0;
-    if (Events->OnMessage(message, result))
+    if (LoopActive != 0 && MainWindow != nullptr && MainWindow != this &&
+        DispatchOnMessage(MainWindow, message, result))
+        return result;
+    if (DispatchOnMessage(this, message, result))
         return result;
     result = 0;
     if (DispatchAttached(this, message, result))

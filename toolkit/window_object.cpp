@@ -418,6 +418,9 @@ bool WindowObject::CreateWindowHandle()
 
 void WindowObject::Destroy()
 {
+    // What the object owns goes first, its private handler record among it, while the window is still bound to
+    // the object and receives messages (an owned child's DestroyWindow sends it WM_PARENTNOTIFY).
+    Flags |= kWindowObjectDestroying;
     if (WindowObject* form = FormOf(this); form != nullptr && form->FocusedChild == this)
         form->FocusedChild = nullptr;
     if (MainWindow != nullptr && MainWindow->ActiveForm == this)

@@ -49,6 +49,8 @@ enum WindowFlag : uint32_t
     kWindowIsForm = 0x100,
     kWindowTransparent = 0x200,
     kWindowPositionSet = 0x400,
+    // The object's destruction has begun: its own handlers no longer run.
+    kWindowObjectDestroying = 0x800,
 };
 
 enum WindowAlign : uint8_t

@@ -1,10 +1,12 @@
 // Window objects against the real window manager: creation, hiding, class registration, the handler
-// chain and the destruction of child objects whose windows go.
+// chain, the destruction of child objects whose windows go and the quiet of a window object being destroyed.
 #include "message_loop.h"
 #include "window_object.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -201,6 +203,87 @@ TEST(WindowObjectTest, ReleasingAWindowObjectDestroysItsWindowAndOwnedObjects)
     Release(form);
     EXPECT_FALSE(::IsWindow(formHandle));
     EXPECT_FALSE(::IsWindow(panelHandle));
+}
+
+// Set while a window object is being released; handlers count what reaches them meanwhile.
+bool g_releasing = false;
+int g_handledWhileReleased = 0;
+
+bool CountOnMessageWhileReleased(void*, MessageRecord&, LRESULT&)
+{
+    if (g_releasing)
+        ++g_handledWhileReleased;
+    return false;
+}
+
+bool CountAttachedWhileReleased(WindowObject*, MessageRecord&, LRESULT&)
+{
+    if (g_releasing)
+        ++g_handledWhileReleased;
+    return false;
+}
+
+// Runs right after a form has freed its private handler record: takes a block of the same size, which the heap
+// hands back at once, and fills it with a handler, as any later allocation may fill it with anything. A call
+// through the freed record then lands there and is counted.
+EventSlots* g_reusedRecord = nullptr;
+
+void ReuseFreedHandlerRecord(void*)
+{
+    g_reusedRecord = static_cast<EventSlots*>(std::malloc(sizeof(EventSlots)));
+    if (g_reusedRecord != nullptr)
+        *g_reusedRecord = EventSlots{MessageHandler{&CountOnMessageWhileReleased, nullptr}};
+}
+
+// A form with both kinds of handler and a panel child, the panel made before or after the handlers. The form
+// releases what it owns oldest first: its private handler record and the panel, whose DestroyWindow sends the form
+// WM_PARENTNOTIFY meanwhile, in either order.
+void ReleaseFormWithPanel(bool panelFirst)
+{
+    WindowObject* form = CreateFormWindow(nullptr, "form");
+    HideWindowObject(form);
+    WindowObject* panel = panelFirst ? CreatePanelWindow(form, 2) : nullptr;
+    SetOnMessage(form, MessageHandler{&CountOnMessageWhileReleased, nullptr});
+    AttachHandler(form, &CountAttachedWhileReleased, true);
+    if (!panelFirst) {
+        AddOwnedRoutine(form, &ReuseFreedHandlerRecord, nullptr);
+        panel = CreatePanelWindow(form, 2);
+    }
+    ASSERT_NE(GetWindowHandle(form), nullptr);
+    ASSERT_NE(panel->Handle, nullptr);
+    form->OnDestroy.routine = [](void*, ToolkitObject*) { g_releasing = true; };
+    Release(form);
+    g_releasing = false;
+    std::free(g_reusedRecord);
+}
+
+TEST(WindowObjectTest, WindowBeingDestroyedCallsNoHandlerOfItsOwnWhenItsChildCameFirst)
+{
+    ASSERT_NO_FATAL_FAILURE(ReleaseFormWithPanel(true));
+    EXPECT_EQ(g_handledWhileReleased, 0);
+}
+
+TEST(WindowObjectTest, WindowBeingDestroyedCallsNoHandlerOfItsOwnWhenItsChildCameLast)
+{
+    // The handler record is freed before the panel goes: a call through it uses freed memory.
+    ASSERT_NO_FATAL_FAILURE(ReleaseFormWithPanel(false));
+    EXPECT_EQ(g_handledWhileReleased, 0);
+}
+
+TEST(WindowObjectTest, HandlerWithoutRoutineIsNoHandler)
+{
+    WindowObject* main = MakeHiddenMainWindow();
+    WindowObject* panel = CreatePanelWindow(main, 2);
+    SetCaption(panel, "panel text");
+    SetOnMessage(main, MessageHandler{});
+    SetOnMessage(panel, MessageHandler{});
+    ASSERT_NE(GetWindowHandle(main), nullptr);
+    LoopActive = 1;
+    // Both go on to the default processing, which answers WM_GETTEXTLENGTH with the caption's length; the panel's
+    // message passes the main window's handler first.
+    EXPECT_EQ(::SendMessageA(main->Handle, WM_GETTEXTLENGTH, 0, 0), static_cast<LRESULT>(std::strlen(main->Caption)));
+    EXPECT_EQ(::SendMessageA(panel->Handle, WM_GETTEXTLENGTH, 0, 0), static_cast<LRESULT>(std::strlen("panel text")));
+    LoopActive = 0;
 }
 
 TEST(WindowObjectTest, CaptionFollowsTheWindowText)
