@@ -30,9 +30,12 @@ void ToggleHook(AppState* state, MenuNode* menu)
 
 void ExitProgram(AppState* state)
 {
-    // No further mouse message may reach the application while it ends.
-    state->Tray->MouseHandler.Clear();
-    SetTrayActive(state->Tray, false);
+    // The icon may be missing (no memory for it); the program still ends.
+    if (state->Tray != nullptr) {
+        // No further mouse message may reach the application while it ends.
+        state->Tray->MouseHandler.Clear();
+        SetTrayActive(state->Tray, false);
+    }
     PostClose(MainWindow);
 }
 } // namespace

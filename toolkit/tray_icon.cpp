@@ -59,6 +59,15 @@ void ForgetTrayOwner(void* owner)
             (*TrayIconList)[i]->Owner = nullptr;
 }
 
+// The main window's object outlives its window until the end of the run, keeping the stale handle. The shell must
+// not get an icon for a window that is gone: nobody would ever remove it, and it would outlive the process.
+bool OwnerWindowGone(const TrayIcon* icon)
+{
+    const WindowObject* owner = icon->Owner;
+    return owner != nullptr &&
+           (owner->HasFlag(kWindowDestroyed) || (owner->Handle != nullptr && !::IsWindow(owner->Handle)));
+}
+
 const char* TextOrEmpty(const char* text)
 {
     return text != nullptr ? text : "";
@@ -71,6 +80,9 @@ BOOL NotifyShell(TrayIcon* icon, DWORD operation)
     // Once the program is ending, whatever it asks of the shell only takes the icon away.
     if (Terminated)
         operation = NIM_DELETE;
+    // Only the removal of an icon still shown goes out for a window that is gone.
+    if (operation != NIM_DELETE && OwnerWindowGone(icon))
+        return FALSE;
 
     NOTIFYICONDATAA data;
     std::memset(&data, 0, sizeof data);
@@ -92,6 +104,8 @@ BOOL NotifyShell(TrayIcon* icon, DWORD operation)
 void SetTrayActive(TrayIcon* icon, bool active)
 {
     if (icon->Active == active || icon->Icon == nullptr || icon->Owner == nullptr)
+        return;
+    if (active && OwnerWindowGone(icon))
         return;
     if (GetWindowHandle(icon->Owner) == nullptr)
         return;

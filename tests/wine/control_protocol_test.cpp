@@ -144,6 +144,25 @@ TEST_F(ControlProtocolTest, TrayIconSettingIsReadAlone)
     EXPECT_TRUE(state->Tray->Active);
 }
 
+// Between the main window's WM_CLOSE and the WM_QUIT its window is gone while the loop still runs; codes that
+// re-read HideTrayIcon and reach the timer window (as a message to all top-level windows does) must not put an
+// icon back for the dead window, where it would outlive the process.
+TEST_F(ControlProtocolTest, TrayIconSettingAfterTheCloseShowsNoIconForTheGoneWindow)
+{
+    IntervalTimer* timer = CreateIntervalTimer(60000);
+    SetTimerEnabled(timer, true);
+    ASSERT_NE(TimerWindow, nullptr);
+    ASSERT_NE(TimerWindow->Handle, nullptr);
+    folder.Write("rollix.ini", "[config]\nHideTrayIcon=0\n");
+    PostClose(MainWindow);
+    ::PostMessageA(TimerWindow->Handle, ControlMessageNumber, kReloadTrayIconSetting, 0);
+    ::PostMessageA(TimerWindow->Handle, ControlMessageNumber, kReloadSettings, 0);
+    TrayIcon* tray = state->Tray;
+    RunLoop(&MainWindow);
+    EXPECT_EQ(machine.shellOperations, std::vector<DWORD>{NIM_DELETE});
+    EXPECT_FALSE(tray->Active);
+}
+
 TEST_F(ControlProtocolTest, CodeIsTheLow32BitsOfWParam)
 {
 #ifdef _WIN64

@@ -139,6 +139,15 @@ TEST_F(TrayActionsTest, ExitRemovesTheIconAndClosesWithoutStoppingTheHook)
     EXPECT_EQ(machine.CountCalls("HookStop"), 0);
 }
 
+TEST_F(TrayActionsTest, ExitWithoutATrayIconStillCloses)
+{
+    // MakeTrayIcon gives none when memory is short.
+    state->Tray = nullptr;
+    OnMenuItem(state, state->TrayMenu, kItemExit);
+    MSG close;
+    EXPECT_TRUE(::PeekMessageA(&close, MainWindow->Handle, WM_CLOSE, WM_CLOSE, PM_REMOVE));
+}
+
 TEST_F(TrayActionsTest, LeftClickTogglesWhenAskedAndOnlyReleasesCount)
 {
     state->LeftClickEnableToggle = true;

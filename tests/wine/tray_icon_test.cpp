@@ -199,6 +199,29 @@ TEST_F(TrayIconTest, CloseRemovesOnlyThatWindowsIconsAndStillCloses)
     EXPECT_FALSE(closingIcon->Active);
 }
 
+TEST_F(TrayIconTest, OwnerWhoseWindowIsGoneGetsNoIconButLosesOneStillShown)
+{
+    // The main window's object outlives its window until the end of the run, with the stale handle.
+    WindowObject* owner = MakeOwner();
+    MainWindow = owner;
+    TrayIcon* icon = MakeTrayIcon(owner, NewIcon());
+    HWND gone = owner->Handle;
+    ::DestroyWindow(gone);
+    ASSERT_TRUE(owner->HasFlag(kWindowDestroyed));
+    ForgetShellTraffic();
+
+    SetTrayImage(icon, NewIcon());
+    SetTrayActive(icon, false);
+    SetTrayActive(icon, true);
+
+    // An icon for a dead window would stay in the notification area after the process; the one it still had
+    // is removed.
+    ASSERT_EQ(machine.shellOperations, Ops{NIM_DELETE});
+    EXPECT_EQ(Last().hWnd, gone);
+    EXPECT_FALSE(icon->Active);
+    MainWindow = nullptr;
+}
+
 TEST_F(TrayIconTest, TerminationTurnsEveryShellCallIntoDelete)
 {
     WindowObject* owner = MakeOwner();
