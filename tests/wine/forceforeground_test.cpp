@@ -2,7 +2,13 @@
 #include "forceforeground.h"
 #include "recording_machine.h"
 
+#include "message_loop.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -117,6 +123,36 @@ TEST_F(ForceForegroundTest, UnreadTimeoutIsNeverWrittenBack)
     ForceForegroundWindow(Window(0x20));
     EXPECT_EQ(failing.CountCalls("SystemParametersInfo set"), 0);
     EXPECT_EQ(failing.CountCalls("SetForegroundWindow"), 1);
+}
+
+std::string HandleText(HWND window)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%p", static_cast<void*>(window));
+    return text;
+}
+
+TEST_F(ForceForegroundTest, ActivationBringsTheMainWindowForwardBeforeTheTarget)
+{
+    // The program's own window first: Windows lets only the foreground process choose the next foreground window.
+    MainWindow = CreateFormWindow(nullptr, "Foreground Test Main");
+    HideWindowObject(MainWindow);
+    HWND main = GetWindowHandle(MainWindow);
+    ASSERT_NE(main, nullptr);
+    HWND target = Window(0x20);
+    for (auto version : {&RecordingMachine::PlayWindowsNT4, &RecordingMachine::PlayWindows10}) {
+        Play(version);
+        LastActivatedWindow = nullptr;
+        machine.foregroundWindow = Window(0x10);
+        ActivateTargetWindow(target);
+        std::vector<std::string> raised;
+        for (const std::string& call : machine.calls)
+            if (call.rfind("BringWindowToTop", 0) == 0 || call.rfind("SetForegroundWindow", 0) == 0)
+                raised.push_back(call);
+        EXPECT_EQ(raised, (std::vector<std::string>{
+                              "BringWindowToTop " + HandleText(main), "SetForegroundWindow " + HandleText(main),
+                              "BringWindowToTop " + HandleText(target), "SetForegroundWindow " + HandleText(target)}));
+    }
 }
 
 TEST_F(ForceForegroundTest, ActivationRemembersTheLastTargetEvenAfterForegroundChanges)
