@@ -418,8 +418,9 @@ bool WindowObject::CreateWindowHandle()
 
 void WindowObject::Destroy()
 {
-    // What the object owns goes first, its private handler record among it, while the window is still bound to
-    // the object and receives messages (an owned child's DestroyWindow sends it WM_PARENTNOTIFY).
+    // Its owned objects go first, the private handler record among them, while the window is still bound to the
+    // object and gets messages (an owned child's DestroyWindow sends it WM_PARENTNOTIFY): from here on none of its
+    // own handlers run.
     Flags |= kWindowObjectDestroying;
     if (WindowObject* form = FormOf(this); form != nullptr && form->FocusedChild == this)
         form->FocusedChild = nullptr;
