@@ -1,6 +1,8 @@
 // Starts and ends the hook thread; the exports call in here from whatever thread the program uses.
 #include "hook_thread.h"
 
+#include "callback_timing.h"
+
 #include <atomic>
 
 namespace {
@@ -38,7 +40,16 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM message, LPARAM data)
         return CallNextHookEx(nullptr, code, message, data);
     }
     LastMouseEventTick.store(GetTickCount(), std::memory_order_relaxed);
-    return router->OnMouseEvent(code, message, data);
+    if (message != WM_MOUSEWHEEL && message != WM_MOUSEHWHEEL) {
+        return router->OnMouseEvent(code, message, data);
+    }
+    LARGE_INTEGER began;
+    LARGE_INTEGER ended;
+    QueryPerformanceCounter(&began);
+    const LRESULT result = router->OnMouseEvent(code, message, data);
+    QueryPerformanceCounter(&ended);
+    RecordWheelCallback(began.QuadPart, ended.QuadPart);
+    return result;
 }
 
 // Reads messages until the stop, letting the system call the hook in between: the callback runs inside
@@ -171,6 +182,11 @@ void AttachHookThreads(HMODULE module)
     RouterSlot = TlsAlloc();
     InitializeCriticalSection(&ExportLock);
     ExportLockReady = true;
+}
+
+HMODULE LibraryModule()
+{
+    return Module;
 }
 
 void DetachHookThreads()

@@ -11,6 +11,7 @@
 // DllMain, attaching and (on FreeLibrary) detaching. Neither waits for anything.
 void AttachHookThreads(HMODULE module);
 void DetachHookThreads();
+HMODULE LibraryModule();
 
 // Ends a running hook thread, then starts one with this configuration; returns once its hook is installed (or
 // has failed to be).

@@ -2,8 +2,10 @@
 // the exports start and end that thread and read what it records.
 #include "rollix_hook_api.h"
 
+#include "callback_timing.h"
 #include "hook_thread.h"
 #include "ole_date.h"
+#include "router_settings_file.h"
 
 namespace {
 
@@ -30,6 +32,10 @@ extern "C" void WINAPI RollixHookStart(int convertToScroll, int linesToScroll, i
 {
     RouterConfig config;
     config.m_settings = SettingsFromArguments(convertToScroll, linesToScroll, flags);
+    // The router's own settings, read anew at every start: the editor restarts the hook when they change.
+    ReadRouterSettings(LibraryModule(), config.m_routerSettings);
+    config.m_settings.m_reverseAxes = config.m_routerSettings.m_reverseAxes;
+    config.m_settings.m_shiftScrollsSideways = config.m_routerSettings.m_shiftScrollsSideways;
     // Looked up here rather than in the callback, which must stay fast; the main window lives as long as the
     // program, and every re-install by the watchdog looks again.
     config.m_programWindow = FindWindowA(kProgramWindowClass, kProgramWindowCaption);
@@ -55,6 +61,11 @@ extern "C" double WINAPI GetLastMouseMessageTime()
     // two readings counts as now.
     const DWORD elapsed = GetTickCount() - lastTick;
     return OleDateBefore(OleDateFromLocalTime(ToLocalDateTime(now)), elapsed > 0x7FFFFFFFu ? 0 : elapsed);
+}
+
+extern "C" int WINAPI RollixHookCallbackTimes(double* microseconds, int capacity)
+{
+    return ReadWheelCallbackTimes(microseconds, capacity);
 }
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)

@@ -9,3 +9,6 @@ extern "C" void WINAPI RollixHookStart(int convertToScroll, int linesToScroll, i
 extern "C" void WINAPI RollixHookStop();
 // When the hook last saw a mouse message: local time, days since 30 December 1899.
 extern "C" double WINAPI GetLastMouseMessageTime();
+// Not used by the program: the durations of the latest wheel callbacks in microseconds, oldest first, for the
+// benchmark; returns how many were written.
+extern "C" int WINAPI RollixHookCallbackTimes(double* microseconds, int capacity);

@@ -148,20 +148,23 @@ POINT WheelRouter::TargetPoint(POINT physical)
     return point;
 }
 
-WheelRouter::Delivery WheelRouter::PostWheel(WheelAxis axis, int delta, POINT physical, const WheelEvent& event)
+WheelRouter::Delivery WheelRouter::PostWheel(const WheelDecision& decision, POINT physical, const WheelEvent& event)
 {
     KeyState keys = m_buttons.Buttons();
-    keys.m_shift = event.m_shift;
+    // The Shift that turned the wheel sideways has done its work; the target would take it for its own sideways.
+    keys.m_shift = event.m_shift && !decision.m_sideways;
     keys.m_control = event.m_control;
     const POINT point = TargetPoint(physical);
-    const UINT message = axis == WheelAxis::Vertical ? WM_MOUSEWHEEL : WM_MOUSEHWHEEL;
-    const WPARAM wParam = PackWheelWParam(delta, KeyStateFlags(keys));
+    const UINT message = decision.m_axis == WheelAxis::Vertical ? WM_MOUSEWHEEL : WM_MOUSEHWHEEL;
+    const WPARAM wParam = PackWheelWParam(decision.m_delta, KeyStateFlags(keys));
     const LPARAM lParam = static_cast<LPARAM>(static_cast<LONG>(PackPointLParam(point.x, point.y)));
     return PostMessageA(m_target.m_target, message, wParam, lParam) ? Delivery::Delivered : Delivery::Failed;
 }
 
-WheelRouter::Delivery WheelRouter::PostScrollLines(WheelAxis axis, int delta, DWORD now)
+WheelRouter::Delivery WheelRouter::PostScrollLines(const WheelDecision& decision, DWORD now)
 {
+    const WheelAxis axis = decision.m_axis;
+    const int delta = decision.m_delta;
     const HWND scroller = axis == WheelAxis::Vertical ? m_target.m_verticalScroller : m_target.m_horizontalScroller;
     ScrollAccumulator& kept = axis == WheelAxis::Vertical ? m_vertical : m_horizontal;
     // Work on a copy: if the window refuses the messages, the system delivers the event itself and the delta
@@ -219,9 +222,10 @@ bool WheelRouter::HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info)
     const HWND foreground = GetForegroundWindow();
     const ForegroundFacts& foregroundFacts = m_foreground.Refresh(foreground, now);
     TargetFacts target;
-    // In full screen the target would not change what is decided.
-    const HWND targetWindow = IsFullScreenForeground(foregroundFacts) ? nullptr : FindTarget(info.pt, now);
-    if (targetWindow != nullptr && m_target.Refresh(targetWindow, m_pointed, now, settings.m_convertToScroll)) {
+    // Looked for even in full screen: an excluded program there keeps its wheel unreversed too.
+    const HWND targetWindow = FindTarget(info.pt, now);
+    if (targetWindow != nullptr && m_target.Refresh(targetWindow, m_pointed, now, settings.m_convertToScroll,
+                                                     m_config.m_routerSettings, m_programs)) {
         target.m_found = true;
         target.m_className = m_target.m_className;
         target.m_topLevelClassName = m_target.m_topLevelClassName;
@@ -230,8 +234,9 @@ bool WheelRouter::HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info)
         target.m_rootOwner.m_window = m_target.RootOwnerProbe();
         target.m_hung = m_target.m_hung;
         target.m_programWindowKnown = m_config.m_programWindow != nullptr;
-        target.m_hasScrollAncestor = (axis == WheelAxis::Vertical ? m_target.m_verticalScroller
-                                                                  : m_target.m_horizontalScroller) != nullptr;
+        target.m_excluded = m_target.m_excluded;
+        target.m_hasVerticalScroller = m_target.m_verticalScroller != nullptr;
+        target.m_hasHorizontalScroller = m_target.m_horizontalScroller != nullptr;
         const auto topLevel = reinterpret_cast<std::uintptr_t>(m_target.m_topLevel);
         if (m_shield.Covers(topLevel, now)) {
             target.m_shielded = IsWindow(m_target.m_topLevel) != FALSE;
@@ -239,9 +244,9 @@ bool WheelRouter::HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info)
                 m_shield.Clear(); // the shielded window is gone
             }
         }
-        if (settings.m_convertToScroll) {
-            ReadKeys(event); // Ctrl and Shift keep the wheel a wheel
-        }
+    }
+    if (settings.m_convertToScroll || settings.m_shiftScrollsSideways) {
+        ReadKeys(event); // Ctrl and Shift keep a converted wheel a wheel; Shift may turn it sideways
     }
     const WheelDecision decision = DecideWheel(event, target, foregroundFacts, settings, m_systemRouting);
 
@@ -250,17 +255,17 @@ bool WheelRouter::HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info)
     case WheelAction::PassOn:
         break;
     case WheelAction::PostWheel:
-        if (!settings.m_convertToScroll) {
-            ReadKeys(event);
+        if (!settings.m_convertToScroll && !settings.m_shiftScrollsSideways) {
+            ReadKeys(event); // the message carries them
         }
-        delivery = PostWheel(axis, decision.m_delta, info.pt, event);
+        delivery = PostWheel(decision, info.pt, event);
         break;
     case WheelAction::PostScrollLines:
-        delivery = PostScrollLines(axis, decision.m_delta, now);
+        delivery = PostScrollLines(decision, now);
         break;
     case WheelAction::Reinject:
-        // A failed injection leaves the event as it is: unreversed beats lost.
-        delivery = Reinject(axis, decision.m_delta) ? Delivery::Delivered : Delivery::Failed;
+        // A failed injection leaves the event as it is: unchanged beats lost.
+        delivery = Reinject(decision.m_axis, decision.m_delta) ? Delivery::Delivered : Delivery::Failed;
         break;
     }
     if (delivery == Delivery::Failed) {

@@ -15,6 +15,7 @@
 struct RouterConfig
 {
     HookSettings m_settings;
+    RouterSettings m_routerSettings; // the exclusions; the rest is folded into m_settings
     HWND m_programWindow = nullptr; // takes the activation requests (control code 8)
     UINT m_controlMessage = 0;
 };
@@ -44,8 +45,8 @@ class WheelRouter
     HWND FindTarget(POINT physical, DWORD now);
     void ReadKeys(WheelEvent& event);
     POINT TargetPoint(POINT physical);
-    Delivery PostWheel(WheelAxis axis, int delta, POINT physical, const WheelEvent& event);
-    Delivery PostScrollLines(WheelAxis axis, int delta, DWORD now);
+    Delivery PostWheel(const WheelDecision& decision, POINT physical, const WheelEvent& event);
+    Delivery PostScrollLines(const WheelDecision& decision, DWORD now);
 
     RouterConfig m_config;
     HHOOK m_hook = nullptr;
@@ -60,4 +61,5 @@ class WheelRouter
     WindowRecord m_pointed;
     TargetRecord m_target;
     ForegroundRecord m_foreground;
+    ProcessNames m_programs;
 };

@@ -9,25 +9,46 @@ constexpr int kMaxMessageDelta = 32767;
 constexpr std::uint32_t kRoutingHybrid = 1;
 constexpr std::uint32_t kRoutingPointerPosition = 2;
 
-WheelDecision PassOn(PassReason reason, int delta)
+WheelDecision PassOn(const WheelEvent& event, PassReason reason)
 {
     WheelDecision decision;
     decision.m_passReason = reason;
-    decision.m_delta = delta;
+    decision.m_axis = event.m_axis;
+    decision.m_delta = event.m_delta;
     return decision;
 }
 
-// Where the router may not post, the system's delivery stands; only an inverted direction needs the event
-// replaced, and the system routes the replacement like any wheel.
-WheelDecision LeaveToSystem(const WheelEvent& event, const HookSettings& settings, PassReason reason)
+// The wheel as it should arrive: reversed by the wheel the user turned, then turned sideways by Shift.
+WheelDecision Changed(const WheelEvent& event, const HookSettings& settings, bool allowSideways)
 {
-    if (settings.m_reverseScroll) {
-        WheelDecision decision;
-        decision.m_action = WheelAction::Reinject;
-        decision.m_delta = ReverseDelta(event.m_delta);
-        return decision;
+    WheelDecision decision;
+    decision.m_axis = event.m_axis;
+    decision.m_delta = ReversesAxis(settings, event.m_axis) ? ReverseDelta(event.m_delta) : event.m_delta;
+    if (allowSideways && settings.m_shiftScrollsSideways && event.m_shift && event.m_axis == WheelAxis::Vertical) {
+        // Rolled toward the user the wheel scrolls down, and sideways right: the horizontal wheel's positive way.
+        decision.m_axis = WheelAxis::Horizontal;
+        decision.m_delta = ReverseDelta(decision.m_delta);
+        decision.m_sideways = true;
     }
-    return PassOn(reason, event.m_delta);
+    return decision;
+}
+
+bool IsChanged(const WheelDecision& decision, const WheelEvent& event)
+{
+    return decision.m_axis != event.m_axis || decision.m_delta != event.m_delta;
+}
+
+// Where the router may not post, the system's delivery stands; only a changed wheel needs the event replaced, and
+// the system routes the replacement like any wheel.
+WheelDecision LeaveToSystem(const WheelEvent& event, const HookSettings& settings, PassReason reason,
+                            bool allowSideways = true)
+{
+    WheelDecision decision = Changed(event, settings, allowSideways);
+    if (!IsChanged(decision, event)) {
+        return PassOn(event, reason);
+    }
+    decision.m_action = WheelAction::Reinject;
+    return decision;
 }
 
 bool WantsActivation(const TargetFacts& target, const HookSettings& settings)
@@ -62,6 +83,22 @@ SystemWheelRouting WheelRoutingFromSetting(bool queried, std::uint32_t value)
     return value == kRoutingHybrid ? SystemWheelRouting::Hybrid : SystemWheelRouting::Focus;
 }
 
+bool ReversesAxis(const HookSettings& settings, WheelAxis axis)
+{
+    if (!settings.m_reverseScroll) {
+        return false;
+    }
+    switch (settings.m_reverseAxes) {
+    case ReverseAxes::Vertical:
+        return axis == WheelAxis::Vertical;
+    case ReverseAxes::Horizontal:
+        return axis == WheelAxis::Horizontal;
+    case ReverseAxes::Both:
+        break;
+    }
+    return true;
+}
+
 int ReverseDelta(int delta)
 {
     // -32768 has no positive counterpart in the 16-bit field.
@@ -77,50 +114,56 @@ WheelDecision DecideWheel(const WheelEvent& event, const TargetFacts& target, co
                           const HookSettings& settings, SystemWheelRouting systemRouting)
 {
     if (event.m_extraInfo == kRollixInjectedMarker) {
-        return PassOn(PassReason::OwnInjection, event.m_delta);
+        return PassOn(event, PassReason::OwnInjection);
     }
     if (event.m_delta == 0) {
-        return PassOn(PassReason::NoDelta, event.m_delta);
+        return PassOn(event, PassReason::NoDelta);
+    }
+    if (target.m_found && target.m_excluded) {
+        // The user's own choice: the wheel arrives exactly as the system delivers it.
+        return PassOn(event, PassReason::Excluded);
     }
     if (IsFullScreenForeground(foreground)) {
-        // A game keeps the wheel as the system delivers it, and is never switched away from.
-        return LeaveToSystem(event, settings, PassReason::FullScreenForeground);
+        // A game keeps the wheel as the system delivers it, and is never switched away from; only the direction
+        // the user chose still holds.
+        return LeaveToSystem(event, settings, PassReason::FullScreenForeground, false);
     }
     if (!target.m_found) {
         return LeaveToSystem(event, settings, PassReason::SystemRouted);
     }
     if (target.m_shielded) {
         // Injecting would be blocked for that window as well, so the unchanged event is the best it can get.
-        return PassOn(PassReason::Shielded, event.m_delta);
+        return PassOn(event, PassReason::Shielded);
     }
     if (target.m_hung) {
         // Posts would only pile up in a queue nobody reads; the system's own delivery waits in line once.
-        return PassOn(PassReason::Hung, event.m_delta);
+        return PassOn(event, PassReason::Hung);
     }
 
-    WheelDecision decision;
-    decision.m_requestActivation = WantsActivation(target, settings);
-    decision.m_delta = settings.m_reverseScroll ? ReverseDelta(event.m_delta) : event.m_delta;
-
+    const bool activate = WantsActivation(target, settings);
     if (IsSystemRoutedClass(target.m_className) || IsSystemRoutedClass(target.m_topLevelClassName)) {
-        const WheelDecision left = LeaveToSystem(event, settings, PassReason::SystemRouted);
-        decision.m_action = left.m_action;
-        decision.m_delta = left.m_delta;
-        decision.m_passReason = left.m_passReason;
+        WheelDecision decision = LeaveToSystem(event, settings, PassReason::SystemRouted);
+        decision.m_requestActivation = activate;
         return decision;
     }
-    // Ctrl+wheel zooms and Shift+wheel scrolls sideways in most programs: those stay wheel messages. A window
-    // with no scroll bar anywhere up its chain cannot take line-scroll messages either.
-    const bool modified = event.m_shift || event.m_control;
-    if (settings.m_convertToScroll && !modified && target.m_hasScrollAncestor) {
+    WheelDecision decision = Changed(event, settings, true);
+    decision.m_requestActivation = activate;
+    // Ctrl+wheel zooms and Shift+wheel scrolls sideways in most programs: those stay wheel messages, unless the
+    // router itself turned the wheel sideways. A window with no scroll bar anywhere up its chain cannot take
+    // line-scroll messages either.
+    const bool modified = event.m_control || (event.m_shift && !decision.m_sideways);
+    const bool hasScroller = decision.m_axis == WheelAxis::Vertical ? target.m_hasVerticalScroller
+                                                                     : target.m_hasHorizontalScroller;
+    if (settings.m_convertToScroll && !modified && hasScroller) {
         decision.m_action = WheelAction::PostScrollLines;
         return decision;
     }
     if (systemRouting == SystemWheelRouting::PointerPosition) {
         // The system already brings the wheel to the window under the pointer, with precision touchpads and smooth
         // scrolling intact: a plain event is its to deliver.
-        decision.m_action = settings.m_reverseScroll ? WheelAction::Reinject : WheelAction::PassOn;
-        decision.m_passReason = settings.m_reverseScroll ? PassReason::None : PassReason::SystemRouted;
+        const WheelDecision left = LeaveToSystem(event, settings, PassReason::SystemRouted);
+        decision.m_action = left.m_action;
+        decision.m_passReason = left.m_passReason;
         return decision;
     }
     decision.m_action = WheelAction::PostWheel;

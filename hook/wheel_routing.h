@@ -2,6 +2,7 @@
 // gathers the facts, this decides, so the decision can be tested and measured on any machine.
 #pragma once
 
+#include "router_settings.h"
 #include "window_rules.h"
 
 #include <cstdint>
@@ -25,11 +26,16 @@ struct HookSettings
     int m_linesToScroll = 1;
     bool m_activateWindows = false;
     bool m_reverseScroll = false;
+    ReverseAxes m_reverseAxes = ReverseAxes::Both; // which wheel ReverseScroll turns round
+    bool m_shiftScrollsSideways = false;            // Shift turns the vertical wheel into the horizontal one
 };
 
 // The three arguments of RollixHookStart; flags bit 0 is ActivateWindows, bit 1 ReverseScroll. Fewer than one
 // line per notch becomes one.
 HookSettings SettingsFromArguments(int convertToScroll, int linesToScroll, int flags);
+
+// Whether ReverseScroll turns this wheel round.
+bool ReversesAxis(const HookSettings& settings, WheelAxis axis);
 
 // How the system itself delivers the wheel (SPI_GETMOUSEWHEELROUTING, Windows 10 and later).
 enum class SystemWheelRouting
@@ -60,7 +66,9 @@ struct TargetFacts
     ActivationFacts m_rootOwner; // what an activation would bring forward
     bool m_shielded = false;          // a post to its top-level window was refused for access (UIPI) lately
     bool m_hung = false;              // its top-level window has stopped answering
-    bool m_hasScrollAncestor = false; // it or an ancestor has a scroll bar on the wheel's axis
+    bool m_excluded = false;          // the user's exclusions name its program or its class
+    bool m_hasVerticalScroller = false;   // it or an ancestor has a vertical scroll bar
+    bool m_hasHorizontalScroller = false; // ... a horizontal one
     bool m_programWindowKnown = false; // the program's main window, which takes activation requests, exists
 };
 
@@ -81,12 +89,15 @@ enum class PassReason
     Shielded,
     Hung,
     SystemRouted,
+    Excluded,
 };
 
 struct WheelDecision
 {
     WheelAction m_action = WheelAction::PassOn;
-    int m_delta = 0; // what to deliver, ReverseScroll applied
+    WheelAxis m_axis = WheelAxis::Vertical; // the wheel to deliver: Shift may have turned the vertical sideways
+    int m_delta = 0;                        // what to deliver, ReverseScroll applied
+    bool m_sideways = false;                // turned sideways by Shift: the message does not carry the Shift flag
     bool m_requestActivation = false;
     PassReason m_passReason = PassReason::None;
 };

@@ -97,7 +97,8 @@ HWND LiveWindowTree::Parent(HWND window)
     return GetAncestor(window, GA_PARENT);
 }
 
-bool TargetRecord::Refresh(HWND target, const WindowRecord& probe, DWORD now, bool wantScrollers)
+bool TargetRecord::Refresh(HWND target, const WindowRecord& probe, DWORD now, bool wantScrollers,
+                           const RouterSettings& settings, ProcessNames& programs)
 {
     if (IsFresh(m_target, m_readAt, target, now) && (m_scrollersRead || !wantScrollers)) {
         return true;
@@ -126,6 +127,9 @@ bool TargetRecord::Refresh(HWND target, const WindowRecord& probe, DWORD now, bo
     m_rootOwnerExStyle =
         m_rootOwner != nullptr ? static_cast<std::uint32_t>(GetWindowLongPtrA(m_rootOwner, GWL_EXSTYLE)) : 0;
     m_hung = IsHungAppWindow(m_topLevel) != FALSE;
+    // The program is looked up only when some program is excluded: it costs a trip to the system per process.
+    const char* program = settings.m_excludedPrograms.Count() > 0 ? programs.Of(target) : "";
+    m_excluded = IsExcluded(settings, program, m_className, m_topLevelClassName);
     m_scrollersRead = wantScrollers;
     if (wantScrollers) {
         m_verticalScroller = FindScroller(target, WindowStyle::kVScroll);

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "dpi_mode.h"
+#include "process_names.h"
 #include "target_search.h"
 #include "wheel_routing.h"
 
@@ -64,13 +65,15 @@ struct TargetRecord
     std::uint32_t m_rootOwnerStyle = 0;
     std::uint32_t m_rootOwnerExStyle = 0;
     bool m_hung = false;
+    bool m_excluded = false;
     HWND m_verticalScroller = nullptr; // the target or its nearest ancestor with a vertical scroll bar
     HWND m_horizontalScroller = nullptr;
     bool m_scrollersRead = false;
     bool m_convertPoint = true; // whether the pointer's position needs turning into the target's coordinates
 
     WindowProbe RootOwnerProbe() const { return {m_rootOwnerClassName, m_rootOwnerStyle, m_rootOwnerExStyle}; }
-    bool Refresh(HWND target, const WindowRecord& probe, DWORD now, bool wantScrollers);
+    bool Refresh(HWND target, const WindowRecord& probe, DWORD now, bool wantScrollers,
+                 const RouterSettings& settings, ProcessNames& programs);
 };
 
 // The foreground window's facts for the full-screen rule.

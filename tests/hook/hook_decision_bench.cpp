@@ -24,7 +24,8 @@ TargetFacts BackgroundEdit()
     target.m_rootOwner.m_present = true;
     target.m_rootOwner.m_window = {"Notepad", 0x10CF0000, 0};
     target.m_programWindowKnown = true;
-    target.m_hasScrollAncestor = true;
+    target.m_hasVerticalScroller = true;
+    target.m_hasHorizontalScroller = true;
     return target;
 }
 

@@ -110,15 +110,15 @@ bool RunXdotool(const WorkFolder& folder, const std::string& arguments)
     return PumpUntil([&] { return FileExists(markerPath); }, kXdotoolTimeoutMs);
 }
 
-bool TargetWindowProcess::Start(const std::string& options)
+bool TargetWindowProcess::Start(const std::string& options, const std::string& exe)
 {
     const std::string log = m_folder.WindowsPath("target.log");
     const std::string ready = log + ".ready";
-    std::string command = std::string("\"" ROLLIX_TARGET_EXE "\" \"") + log + "\" " + options;
+    std::string command = "\"" + exe + "\" \"" + log + "\" " + options;
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(ROLLIX_TARGET_EXE, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    if (!CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process)) {
         return false;
     }
@@ -295,9 +295,9 @@ HookLibrary::~HookLibrary()
     }
 }
 
-bool HookLibrary::Load()
+bool HookLibrary::Load(const std::string& path)
 {
-    m_module = LoadLibraryA(ROLLIX_HOOK_DLL);
+    m_module = LoadLibraryA(path.c_str());
     if (m_module == nullptr) {
         return false;
     }
@@ -306,7 +306,17 @@ bool HookLibrary::Load()
     m_stop = reinterpret_cast<void(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(m_module, "RollixHookStop")));
     m_lastTime = reinterpret_cast<double(WINAPI*)()>(
         reinterpret_cast<void*>(GetProcAddress(m_module, "GetLastMouseMessageTime")));
+    m_callbackTimes = reinterpret_cast<int(WINAPI*)(double*, int)>(
+        reinterpret_cast<void*>(GetProcAddress(m_module, "RollixHookCallbackTimes")));
     return m_start != nullptr && m_stop != nullptr && m_lastTime != nullptr;
+}
+
+std::vector<double> HookLibrary::CallbackTimes(int latest)
+{
+    std::vector<double> times(static_cast<std::size_t>(latest));
+    const int written = m_callbackTimes != nullptr ? m_callbackTimes(times.data(), latest) : 0;
+    times.resize(static_cast<std::size_t>(written));
+    return times;
 }
 
 bool FakeProgramWindow::Create()

@@ -50,7 +50,8 @@ class TargetWindowProcess
     explicit TargetWindowProcess(const WorkFolder& folder) : m_folder(folder) {}
     ~TargetWindowProcess() { Stop(); }
     // options: "capture", "fullscreen", "maximized", "ownframe", "tooltip"; returns once the windows are up.
-    bool Start(const std::string& options);
+    // exe: the target program, by default the one built beside the tests (a copy may give it another name).
+    bool Start(const std::string& options, const std::string& exe = ROLLIX_TARGET_EXE);
     void Stop();
     std::vector<LoggedMessage> Log() const;
     // Pumps until the log holds at least count messages for window and message.
@@ -103,16 +104,20 @@ class HookLibrary
 {
   public:
     ~HookLibrary();
-    bool Load();
+    // The library built beside the tests, or a copy of it (which reads the rollix.ini beside itself).
+    bool Load(const std::string& path = ROLLIX_HOOK_DLL);
     void Start(int convertToScroll, int linesToScroll, int flags) { m_start(convertToScroll, linesToScroll, flags); }
     void Stop() { m_stop(); }
     double LastMouseMessageTime() { return m_lastTime(); }
+    // The latest wheel callbacks' durations as the library times them on its hook thread (microseconds).
+    std::vector<double> CallbackTimes(int latest);
 
   private:
     HMODULE m_module = nullptr;
     void(WINAPI* m_start)(int, int, int) = nullptr;
     void(WINAPI* m_stop)() = nullptr;
     double(WINAPI* m_lastTime)() = nullptr;
+    int(WINAPI* m_callbackTimes)(double*, int) = nullptr;
 };
 
 // Stands in for the program's hidden main window and records the control codes it receives.

@@ -44,7 +44,8 @@ TargetFacts BackgroundEdit()
     target.m_rootOwner.m_present = true;
     target.m_rootOwner.m_window = {"Notepad", kOverlappedWindow, 0};
     target.m_programWindowKnown = true;
-    target.m_hasScrollAncestor = true;
+    target.m_hasVerticalScroller = true;
+    target.m_hasHorizontalScroller = true;
     return target;
 }
 
@@ -137,7 +138,10 @@ const RoutingCase kRoutingCases[] = {
     {"ConvertToScrollKeepsReverseScroll", Wheel(kNotch), BackgroundEdit(), OrdinaryForeground(),
      With(true, false, true), WheelAction::PostScrollLines, -kNotch, false},
     {"ConvertToScrollWithoutAnyScrollBarPostsTheWheel", Wheel(kNotch),
-     Modify(BackgroundEdit(), [](TargetFacts& t) { t.m_hasScrollAncestor = false; }), OrdinaryForeground(),
+     Modify(BackgroundEdit(), [](TargetFacts& t) {
+                t.m_hasVerticalScroller = false;
+                t.m_hasHorizontalScroller = false;
+            }), OrdinaryForeground(),
      With(true, false, false), WheelAction::PostWheel, kNotch, false},
     {"ControlWheelStaysAWheelForZoomingWhenConverting", WithKeys(Wheel(kNotch), false, true), BackgroundEdit(),
      OrdinaryForeground(), With(true, false, false), WheelAction::PostWheel, kNotch, false},
@@ -264,6 +268,137 @@ TEST_P(WheelRouting, Decides)
 
 INSTANTIATE_TEST_SUITE_P(Cases, WheelRouting, testing::ValuesIn(kRoutingCases),
                          [](const testing::TestParamInfo<RoutingCase>& info) { return info.param.m_name; });
+
+TEST_P(WheelRouting, DeliversOnTheWheelItCameOn)
+{
+    const RoutingCase& c = GetParam();
+    EXPECT_EQ(DecideWheel(c.m_event, c.m_target, c.m_foreground, c.m_settings, c.m_routing).m_axis, c.m_event.m_axis);
+}
+
+// The router's own settings: exclusions, Shift for sideways and reverse per axis.
+HookSettings Sideways(bool convert = false)
+{
+    HookSettings settings = SettingsFromArguments(convert ? 1 : 0, 3, 0);
+    settings.m_shiftScrollsSideways = true;
+    return settings;
+}
+
+HookSettings ReverseOnly(ReverseAxes axes, bool convert = false)
+{
+    HookSettings settings = SettingsFromArguments(convert ? 1 : 0, 3, 2);
+    settings.m_reverseAxes = axes;
+    return settings;
+}
+
+HookSettings Everything()
+{
+    HookSettings settings = With(true, true, true);
+    settings.m_shiftScrollsSideways = true;
+    return settings;
+}
+
+TargetFacts Excluded()
+{
+    TargetFacts target = BackgroundEdit();
+    target.m_excluded = true;
+    return target;
+}
+
+struct SettingsCase
+{
+    const char* m_name;
+    WheelEvent m_event;
+    TargetFacts m_target;
+    ForegroundFacts m_foreground;
+    HookSettings m_settings;
+    WheelAction m_action;
+    WheelAxis m_axis;
+    int m_delta;
+    bool m_activation;
+    SystemWheelRouting m_routing = SystemWheelRouting::Focus;
+};
+
+void PrintTo(const SettingsCase& c, std::ostream* os)
+{
+    *os << c.m_name;
+}
+
+constexpr WheelAxis kV = WheelAxis::Vertical;
+constexpr WheelAxis kH = WheelAxis::Horizontal;
+
+const SettingsCase kSettingsCases[] = {
+    {"AnExcludedWindowKeepsItsWheelUntouched", WithKeys(Wheel(kNotch), true, false), Excluded(),
+     OrdinaryForeground(), Everything(), WheelAction::PassOn, kV, kNotch, false},
+    {"AnExcludedFullScreenProgramKeepsItsWheelUnreversed", Wheel(kNotch), Excluded(), FullScreenGame(), Everything(),
+     WheelAction::PassOn, kV, kNotch, false},
+    {"AnExcludedWindowKeepsItUnderTheSystemsRoutingToo", Wheel(-kNotch), Excluded(), OrdinaryForeground(),
+     Everything(), WheelAction::PassOn, kV, -kNotch, false, SystemWheelRouting::PointerPosition},
+    {"ShiftTurnsTheWheelRolledTowardTheUserToTheRight", WithKeys(Wheel(-kNotch), true, false), BackgroundEdit(),
+     OrdinaryForeground(), Sideways(), WheelAction::PostWheel, kH, kNotch, false},
+    {"ShiftTurnsTheWheelRolledAwayToTheLeft", WithKeys(Wheel(kNotch), true, false), BackgroundEdit(),
+     OrdinaryForeground(), Sideways(), WheelAction::PostWheel, kH, -kNotch, false},
+    {"ShiftSidewaysGivesHorizontalLinesWhenConverting", WithKeys(Wheel(-kNotch), true, false), BackgroundEdit(),
+     OrdinaryForeground(), Sideways(true), WheelAction::PostScrollLines, kH, kNotch, false},
+    {"ShiftSidewaysWithoutAHorizontalScrollBarPostsTheHorizontalWheel", WithKeys(Wheel(-kNotch), true, false),
+     Modify(BackgroundEdit(), [](TargetFacts& t) { t.m_hasHorizontalScroller = false; }), OrdinaryForeground(),
+     Sideways(true), WheelAction::PostWheel, kH, kNotch, false},
+    {"ShiftWithoutTheSettingStaysVertical", WithKeys(Wheel(-kNotch), true, false), BackgroundEdit(),
+     OrdinaryForeground(), Plain(), WheelAction::PostWheel, kV, -kNotch, false},
+    {"ShiftSidewaysLeavesTheHorizontalWheelAlone", WithKeys(Wheel(kNotch, kH), true, false), BackgroundEdit(),
+     OrdinaryForeground(), Sideways(), WheelAction::PostWheel, kH, kNotch, false},
+    {"ShiftSidewaysReachesSystemRoutedWindowsByInjection", WithKeys(Wheel(-kNotch), true, false),
+     Modify(BackgroundEdit(), [](TargetFacts& t) { t.m_className = "Windows.UI.Core.CoreWindow"; }),
+     OrdinaryForeground(), Sideways(), WheelAction::Reinject, kH, kNotch, false},
+    {"ShiftSidewaysUnderTheSystemsRoutingIsInjected", WithKeys(Wheel(-kNotch), true, false), BackgroundEdit(),
+     OrdinaryForeground(), Sideways(), WheelAction::Reinject, kH, kNotch, false,
+     SystemWheelRouting::PointerPosition},
+    {"ShiftSidewaysIsNoConcernOfAFullScreenProgram", WithKeys(Wheel(-kNotch), true, false), BackgroundEdit(),
+     FullScreenGame(), Sideways(), WheelAction::PassOn, kV, -kNotch, false},
+    {"VerticalOnlyReverseInvertsTheVerticalWheel", Wheel(kNotch), BackgroundEdit(), OrdinaryForeground(),
+     ReverseOnly(ReverseAxes::Vertical), WheelAction::PostWheel, kV, -kNotch, false},
+    {"VerticalOnlyReverseLeavesTheHorizontalWheel", Wheel(kNotch, kH), BackgroundEdit(), OrdinaryForeground(),
+     ReverseOnly(ReverseAxes::Vertical), WheelAction::PostWheel, kH, kNotch, false},
+    {"HorizontalOnlyReverseInvertsTheHorizontalWheel", Wheel(kNotch, kH), BackgroundEdit(), OrdinaryForeground(),
+     ReverseOnly(ReverseAxes::Horizontal), WheelAction::PostWheel, kH, -kNotch, false},
+    {"HorizontalOnlyReverseLeavesTheVerticalWheel", Wheel(kNotch), BackgroundEdit(), OrdinaryForeground(),
+     ReverseOnly(ReverseAxes::Horizontal), WheelAction::PostWheel, kV, kNotch, false},
+    {"VerticalOnlyReverseWhenConverting", Wheel(kNotch), BackgroundEdit(), OrdinaryForeground(),
+     ReverseOnly(ReverseAxes::Vertical, true), WheelAction::PostScrollLines, kV, -kNotch, false},
+    {"VerticalOnlyReverseLeavesHorizontalLinesWhenConverting", Wheel(kNotch, kH), BackgroundEdit(),
+     OrdinaryForeground(), ReverseOnly(ReverseAxes::Vertical, true), WheelAction::PostScrollLines, kH, kNotch, false},
+    {"HorizontalOnlyReverseLeavesAPlainVerticalWheelToTheSystem", Wheel(kNotch), BackgroundEdit(),
+     OrdinaryForeground(), ReverseOnly(ReverseAxes::Horizontal), WheelAction::PassOn, kV, kNotch, false,
+     SystemWheelRouting::PointerPosition},
+    {"VerticalOnlyReverseInFullScreen", Wheel(kNotch, kH), BackgroundEdit(), FullScreenGame(),
+     ReverseOnly(ReverseAxes::Vertical), WheelAction::PassOn, kH, kNotch, false},
+    // Reverse belongs to the wheel the user turns: a reversed vertical wheel turned sideways goes the other way.
+    {"ReverseOfTheVerticalWheelHoldsWhenShiftTurnsItSideways", WithKeys(Wheel(-kNotch), true, false),
+     BackgroundEdit(), OrdinaryForeground(),
+     [] {
+         HookSettings settings = ReverseOnly(ReverseAxes::Vertical);
+         settings.m_shiftScrollsSideways = true;
+         return settings;
+     }(),
+     WheelAction::PostWheel, kH, -kNotch, false},
+};
+
+class RouterSettingsDecision : public testing::TestWithParam<SettingsCase>
+{
+};
+
+TEST_P(RouterSettingsDecision, Decides)
+{
+    const SettingsCase& c = GetParam();
+    const WheelDecision decision = DecideWheel(c.m_event, c.m_target, c.m_foreground, c.m_settings, c.m_routing);
+    EXPECT_EQ(decision.m_action, c.m_action);
+    EXPECT_EQ(decision.m_axis, c.m_axis);
+    EXPECT_EQ(decision.m_delta, c.m_delta);
+    EXPECT_EQ(decision.m_requestActivation, c.m_activation);
+    EXPECT_EQ(decision.m_sideways, c.m_event.m_axis != c.m_axis);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RouterSettingsDecision, testing::ValuesIn(kSettingsCases),
+                         [](const testing::TestParamInfo<SettingsCase>& info) { return info.param.m_name; });
 
 TEST(WheelRoutingFacts, OnlyOwnInjectionsAndEmptyDeltasSkipTheWindows)
 {
