@@ -3,7 +3,6 @@
 #pragma once
 
 #define IDD_SETTINGS 100
-#define IDI_EDITOR 101
 
 // The dialog's own window class, so a second start can find the open editor.
 #define ROLLIX_EDITOR_CLASS "RollixConfigDialog"

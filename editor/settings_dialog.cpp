@@ -30,6 +30,8 @@ constexpr SwitchControl kSwitches[] = {
 constexpr DWORD kValueBufferSize = 2048;
 constexpr int kLinesFieldMaxChars = 10;
 constexpr int kVistaMajorVersion = 6;
+// The program's icon, which the editor wears too.
+const char kIconName[] = "MAINICON";
 
 const char kLinesRefused[] = "Lines to scroll per wheel notch: enter a whole number from 1 to 100.";
 const wchar_t kLinesRefusedTitle[] = L"Lines to scroll per wheel notch";
@@ -261,7 +263,7 @@ bool RegisterDialogClass(HINSTANCE instance)
     windowClass.lpfnWndProc = DefDlgProcA;
     windowClass.cbWndExtra = DLGWINDOWEXTRA;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_EDITOR));
+    windowClass.hIcon = LoadIconA(instance, kIconName);
     windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // IDC_ARROW
     // A system colour index plus one stands for that colour's brush.
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_3DFACE + 1); // NOLINT(performance-no-int-to-ptr)

@@ -1,12 +1,16 @@
 #!/usr/bin/env python3
-"""Draws the program's icons (a computer mouse with its wheel highlighted) into 32-bit ICO files.
+"""Draws the program's icons (a computer mouse with its wheel highlighted) at every size Windows asks for, as
+PNG images with an alpha channel, and writes the resource scripts that make them icon resources.
 
-Run at build time: make_icons.py <output folder>. Standard library only, so any build machine can run it.
+Run at build time: make_icons.py <output folder>. It writes one PNG per image, one directory per icon group,
+icons.rc (the program's three icons) and program_icon.rc (MAINICON alone, for the settings editor).
+Standard library only, so any build machine can run it.
 """
 
 import math
 import struct
 import sys
+import zlib
 from pathlib import Path
 
 # The drawing, in units of the icon's side (0..1, y downwards), painted in order. Each shape is a rounded box
@@ -51,12 +55,22 @@ DISABLED = {
     "wheel_ridge": (64, 64, 64, 255),
 }
 
-# Icon files: name, side in pixels, palette.
-ICONS = [
-    ("rollix.ico", 48, ENABLED),
-    ("rx_enabled.ico", 16, ENABLED),
-    ("rx_disabled.ico", 16, DISABLED),
+# The sizes Windows asks for: the notification area at 100% to 200% scaling (16 to 32 px, from a large icon
+# of 32 to 64 px that LoadIconA picks for the scale), window captions, and Explorer's views up to 256 px.
+TRAY_SIZES = (16, 20, 24, 32, 40, 48, 64)
+PROGRAM_SIZES = TRAY_SIZES + (256,)
+
+# Icon groups: resource name, palette, sizes. The program's icon is the enabled mouse, so it shares those images.
+GROUPS = [
+    ("MAINICON", "enabled", PROGRAM_SIZES),
+    ("RXICONENABLED", "enabled", TRAY_SIZES),
+    ("RXICONDISABLED", "disabled", TRAY_SIZES),
 ]
+PALETTES = {"enabled": ENABLED, "disabled": DISABLED}
+
+# Edges are smoothed in this many steps of coverage: the eye cannot tell more apart at these sizes, and fewer
+# colours let most images fit a 256-colour palette, which keeps the program within its size budget.
+COVERAGE_STEPS = 16
 
 
 def BoxDistance(x, y, box, radius):
@@ -119,28 +133,78 @@ def Render(side, palette):
 
 
 def Coverage(distance, pixel):
-    return max(0.0, min(1.0, 0.5 - distance / pixel))
+    exact = max(0.0, min(1.0, 0.5 - distance / pixel))
+    return round(exact * COVERAGE_STEPS) / COVERAGE_STEPS
 
 
-def IcoBytes(side, rows):
-    """One 32-bit image: BITMAPINFOHEADER (height doubled for the mask), BGRA rows bottom-up, then the AND mask."""
-    pixels = bytearray()
-    for row in reversed(rows):
-        for r, g, b, a in row:
-            pixels += bytes((b, g, r, a))
-    maskStride = ((side + 31) // 32) * 4
-    mask = bytearray()
-    for row in reversed(rows):
-        line = bytearray(maskStride)
-        for x, (_, _, _, a) in enumerate(row):
-            if a == 0:
-                line[x // 8] |= 0x80 >> (x % 8)
-        mask += line
-    image = bytes(pixels + mask)
-    header = struct.pack("<IiiHHIIiiII", 40, side, side * 2, 1, 32, 0, len(image), 0, 0, 0, 0)
-    directory = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", side % 256, side % 256, 0, 0, 1, 32, len(header) + len(image), 6 + 16)
-    return directory + entry + header + image
+def Chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+
+def Paeth(a, b, c):
+    p = a + b - c
+    pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+    if pa <= pb and pa <= pc:
+        return a
+    return b if pb <= pc else c
+
+
+def Filtered(lines, step):
+    """PNG row filtering: each row with the filter whose output looks smallest (sum of absolute values)."""
+    out = bytearray()
+    previous = bytes(len(lines[0]))
+    for line in lines:
+        best = None
+        for kind in range(5):
+            row = bytearray([kind])
+            for i, value in enumerate(line):
+                a = line[i - step] if i >= step else 0
+                b = previous[i]
+                c = previous[i - step] if i >= step else 0
+                guess = (0, a, b, (a + b) // 2, Paeth(a, b, c))[kind]
+                row.append((value - guess) & 0xFF)
+            cost = sum(v if v < 128 else 256 - v for v in row[1:])
+            if best is None or cost < best[0]:
+                best = (cost, row)
+        out += best[1]
+        previous = line
+    return bytes(out)
+
+
+def Compressed(lines, step):
+    """The image data compressed: adaptive row filters or none at all (often best for indexed colour)."""
+    unfiltered = b"".join(b"\0" + line for line in lines)
+    return min(zlib.compress(Filtered(lines, step), 9), zlib.compress(unfiltered, 9), key=len)
+
+
+def PngBytes(side, rows):
+    """The image as a PNG, which Windows Vista and later read in icons: indexed when 256 colours hold it, as
+    most sizes are, else true colour with alpha; whichever is smaller."""
+    png = lambda header, chunks, data: (b"\x89PNG\r\n\x1a\n" + Chunk(b"IHDR", header) + chunks
+                                        + Chunk(b"IDAT", data) + Chunk(b"IEND", b""))
+    lines = [bytes(v for pixel in row for v in pixel) for row in rows]
+    best = png(struct.pack(">IIBBBBB", side, side, 8, 6, 0, 0, 0), b"", Compressed(lines, 4))
+    # Transparent entries first, so that the transparency chunk can stop at the last one.
+    colours = sorted({pixel for row in rows for pixel in row}, key=lambda c: c[3])
+    if len(colours) <= 256:
+        index = {colour: i for i, colour in enumerate(colours)}
+        lines = [bytes(index[pixel] for pixel in row) for row in rows]
+        alpha = bytes(c[3] for c in colours).rstrip(b"\xff")
+        chunks = Chunk(b"PLTE", b"".join(bytes(c[:3]) for c in colours))
+        if alpha:
+            chunks += Chunk(b"tRNS", alpha)
+        indexed = png(struct.pack(">IIBBBBB", side, side, 8, 3, 0, 0, 0), chunks, Compressed(lines, 1))
+        if len(indexed) < len(best):
+            best = indexed
+    return best
+
+
+def GroupBytes(entries):
+    """An icon group resource: the directory of its images, each named by its icon resource number."""
+    data = struct.pack("<HHH", 0, 1, len(entries))
+    for side, size, number in entries:
+        data += struct.pack("<BBBBHHIH", side % 256, side % 256, 0, 0, 1, 32, size, number)
+    return data
 
 
 def main(argv):
@@ -149,9 +213,33 @@ def main(argv):
         return 2
     folder = Path(argv[1])
     folder.mkdir(parents=True, exist_ok=True)
-    for name, side, palette in ICONS:
-        data = IcoBytes(side, Render(side, palette))
-        (folder / name).write_bytes(data)
+    # Every image once, numbered in order; a group names the numbers of its images.
+    numbers = {}
+    images = []
+    for _, palette, sizes in GROUPS:
+        for side in sizes:
+            if (palette, side) not in numbers:
+                name = f"{palette}-{side}.png"
+                (folder / name).write_bytes(PngBytes(side, Render(side, PALETTES[palette])))
+                numbers[(palette, side)] = len(images) + 1
+                images.append(name)
+    scripts = {"icons.rc": [g[0] for g in GROUPS], "program_icon.rc": ["MAINICON"]}
+    for script, groups in scripts.items():
+        lines = [f"// Drawn by make_icons.py. Icon images are resource type 3, icon groups type 14."]
+        used = set()
+        for group, palette, sizes in GROUPS:
+            if group not in groups:
+                continue
+            entries = []
+            for side in sizes:
+                number = numbers[(palette, side)]
+                entries.append((side, (folder / images[number - 1]).stat().st_size, number))
+                if number not in used:
+                    used.add(number)
+                    lines.append(f'{number} 3 "{images[number - 1]}"')
+            (folder / f"{group}.grp").write_bytes(GroupBytes(entries))
+            lines.append(f'{group} 14 "{group}.grp"')
+        (folder / script).write_text("\n".join(lines) + "\n")
     return 0
 
 

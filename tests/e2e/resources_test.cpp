@@ -1,11 +1,20 @@
-// The built program's resources: its three icons, one 32-bit image each, and its version.
+// The shipped files' resources: the program's icons at every size Windows asks for, its manifest as Windows
+// reads it, and the version resource that the program, the hook library and the editor share.
 #include "e2e_harness.h"
 
+#include "activation_context.h"
+
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <map>
+#include <set>
 
 using namespace e2e;
+using ::testing::ElementsAreArray;
+using ::testing::HasSubstr;
 
 namespace {
 
@@ -31,11 +40,113 @@ struct GroupIconEntry
 #pragma pack(pop)
 
 constexpr DWORD kFixedFileInfoSignature = 0xFEEF04BD;
+constexpr DWORD kIconFormatVersion = 0x00030000; // what CreateIconFromResourceEx expects of icon resources
+const unsigned char kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
+// The notification area at 100% to 200% scaling and the large icons LoadIconA picks for those scales.
+const std::vector<int> kTraySizes = {16, 20, 24, 32, 40, 48, 64};
+// Those, and Explorer's views up to its largest.
+const std::vector<int> kProgramSizes = {16, 20, 24, 32, 40, 48, 64, 256};
+
+// One decoded image: straight BGRA pixels, rows from the top.
 struct Pixels
 {
     int side = 0;
     std::vector<RGBQUAD> bgra;
+    const RGBQUAD& At(int x, int y) const { return bgra[static_cast<size_t>(y) * side + x]; }
+};
+
+bool IsGrey(const RGBQUAD& p)
+{
+    return p.rgbRed == p.rgbGreen && p.rgbGreen == p.rgbBlue;
+}
+
+// The pixels of an icon as the system decoded it; empty when it has no 32-bit colour image.
+Pixels PixelsOf(HICON icon)
+{
+    Pixels pixels;
+    ICONINFO info{};
+    if (icon == nullptr || !::GetIconInfo(icon, &info))
+        return pixels;
+    BITMAP bitmap{};
+    ::GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = bitmap.bmWidth;
+    format.bmiHeader.biHeight = -bitmap.bmHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<RGBQUAD> bgra(static_cast<size_t>(bitmap.bmWidth) * bitmap.bmHeight);
+    HDC screen = ::GetDC(nullptr);
+    if (bitmap.bmWidth > 0 && ::GetDIBits(screen, info.hbmColor, 0, static_cast<UINT>(bitmap.bmHeight), bgra.data(),
+                                          &format, DIB_RGB_COLORS) == bitmap.bmHeight) {
+        pixels.side = bitmap.bmWidth;
+        pixels.bgra = std::move(bgra);
+    }
+    ::ReleaseDC(nullptr, screen);
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    return pixels;
+}
+
+const void* FindData(HMODULE module, LPCSTR name, LPCSTR type, DWORD* size = nullptr)
+{
+    HRSRC found = ::FindResourceA(module, name, type);
+    if (found == nullptr)
+        return nullptr;
+    if (size != nullptr)
+        *size = ::SizeofResource(module, found);
+    return ::LockResource(::LoadResource(module, found));
+}
+
+// A shipped file's version resource, read as Windows Explorer reads it.
+class VersionInfo
+{
+public:
+    explicit VersionInfo(const std::string& path)
+    {
+        DWORD ignored = 0;
+        DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &ignored);
+        m_data.resize(size);
+        if (size == 0 || !::GetFileVersionInfoA(path.c_str(), 0, size, m_data.data()))
+            m_data.clear();
+    }
+    bool Found() const { return !m_data.empty(); }
+    const VS_FIXEDFILEINFO* Fixed() const
+    {
+        void* fixed = nullptr;
+        UINT length = 0;
+        if (!Found() || !::VerQueryValueA(m_data.data(), "\\", &fixed, &length) ||
+            static_cast<const VS_FIXEDFILEINFO*>(fixed)->dwSignature != kFixedFileInfoSignature)
+            return nullptr;
+        return static_cast<const VS_FIXEDFILEINFO*>(fixed);
+    }
+    // A string of the (first) translation the file names; "<missing>" when absent.
+    std::string Text(const char* name) const
+    {
+        struct Translation
+        {
+            WORD language;
+            WORD codePage;
+        }* translation = nullptr;
+        UINT length = 0;
+        if (!Found() ||
+            !::VerQueryValueA(m_data.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+                              &length) ||
+            length < sizeof *translation)
+            return "<missing>";
+        char path[96];
+        std::snprintf(path, sizeof path, "\\StringFileInfo\\%04x%04x\\%s", translation->language,
+                      translation->codePage, name);
+        char* text = nullptr;
+        if (!::VerQueryValueA(m_data.data(), path, reinterpret_cast<void**>(&text), &length) || length == 0)
+            return "<missing>";
+        return text;
+    }
+
+private:
+    std::vector<char> m_data;
 };
 
 class ProgramResources : public ::testing::Test
@@ -54,111 +165,171 @@ protected:
             ::FreeLibrary(module);
     }
 
-    const void* Resource(LPCSTR name, LPCSTR type, DWORD* size = nullptr)
+    // Every image of the named icon by its side, each decoded by the system on its own; checks the group's
+    // entries against the images on the way.
+    std::map<int, Pixels> Images(const char* name)
     {
-        HRSRC found = ::FindResourceA(module, name, type);
-        if (found == nullptr)
-            return nullptr;
-        if (size != nullptr)
-            *size = ::SizeofResource(module, found);
-        return ::LockResource(::LoadResource(module, found));
-    }
-
-    // The one image of the named icon; fails the test unless the group holds exactly one 32-bit image.
-    Pixels OnlyImage(const char* name)
-    {
-        Pixels pixels;
-        auto* header = static_cast<const GroupIconHeader*>(Resource(name, MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */));
+        std::map<int, Pixels> images;
+        DWORD groupSize = 0;
+        auto* header = static_cast<const GroupIconHeader*>(FindData(module, name, RT_GROUP_ICON, &groupSize));
         EXPECT_NE(header, nullptr) << name;
-        if (header == nullptr)
-            return pixels;
-        EXPECT_EQ(header->count, 1) << name;
-        auto* entry = reinterpret_cast<const GroupIconEntry*>(header + 1);
-        EXPECT_EQ(entry->bitCount, 32) << name;
-        DWORD size = 0;
-        auto* image = static_cast<const BITMAPINFOHEADER*>(
-            Resource(MAKEINTRESOURCEA(entry->id), MAKEINTRESOURCEA(3) /* RT_ICON */, &size));
-        EXPECT_NE(image, nullptr) << name;
-        if (image == nullptr)
-            return pixels;
-        EXPECT_EQ(image->biSize, sizeof(BITMAPINFOHEADER)) << name;
-        EXPECT_EQ(image->biBitCount, 32) << name;
-        EXPECT_EQ(image->biHeight, 2 * image->biWidth) << name << ": the height counts the mask too";
-        EXPECT_EQ(entry->width, image->biWidth % 256) << name;
-        pixels.side = image->biWidth;
-        size_t colourBytes = static_cast<size_t>(pixels.side) * pixels.side * 4;
-        size_t maskBytes = static_cast<size_t>((pixels.side + 31) / 32 * 4) * pixels.side;
-        EXPECT_EQ(size, sizeof(BITMAPINFOHEADER) + colourBytes + maskBytes) << name;
-        if (size < sizeof(BITMAPINFOHEADER) + colourBytes)
-            return pixels;
-        pixels.bgra.resize(static_cast<size_t>(pixels.side) * pixels.side);
-        std::memcpy(pixels.bgra.data(), image + 1, colourBytes);
-        return pixels;
+        if (header == nullptr || groupSize < sizeof *header + header->count * sizeof(GroupIconEntry))
+            return images;
+        auto* entries = reinterpret_cast<const GroupIconEntry*>(header + 1);
+        for (int i = 0; i < header->count; ++i) {
+            const GroupIconEntry& entry = entries[i];
+            int side = entry.width == 0 ? 256 : entry.width;
+            EXPECT_EQ(entry.height, entry.width) << name;
+            EXPECT_EQ(entry.bitCount, 32) << name << " " << side;
+            DWORD size = 0;
+            auto* bytes = static_cast<const BYTE*>(FindData(module, MAKEINTRESOURCEA(entry.id), RT_ICON, &size));
+            EXPECT_NE(bytes, nullptr) << name << " " << side;
+            if (bytes == nullptr)
+                continue;
+            EXPECT_EQ(size, entry.bytesInResource) << name << " " << side;
+            // PNG (read by Windows from Vista on), and the image is of the size its entry says.
+            EXPECT_TRUE(size > 24 && std::memcmp(bytes, kPngSignature, sizeof kPngSignature) == 0) << name << side;
+            HICON icon = ::CreateIconFromResourceEx(const_cast<BYTE*>(bytes), size, TRUE, kIconFormatVersion, side,
+                                                    side, LR_DEFAULTCOLOR);
+            EXPECT_NE(icon, nullptr) << name << " " << side << ": the system cannot read the image";
+            images[side] = PixelsOf(icon);
+            EXPECT_EQ(images[side].side, side) << name;
+            if (icon != nullptr)
+                ::DestroyIcon(icon);
+        }
+        return images;
     }
 
     ProgramFolder folder;
     HMODULE module = nullptr;
 };
 
-bool IsGrey(const RGBQUAD& p) { return p.rgbRed == p.rgbGreen && p.rgbGreen == p.rgbBlue; }
-
-TEST_F(ProgramResources, IconsHaveOneImageOfTheirSizeWithTransparentEdgesAndAnOpaqueMouse)
+std::vector<int> Sides(const std::map<int, Pixels>& images)
 {
-    struct Case
-    {
-        const char* name;
-        int side;
-    };
-    for (const Case& c : {Case{"MAINICON", 48}, Case{"RXICONENABLED", 16}, Case{"RXICONDISABLED", 16}}) {
-        Pixels pixels = OnlyImage(c.name);
-        ASSERT_EQ(pixels.side, c.side) << c.name;
-        int transparent = 0, opaque = 0;
-        for (const RGBQUAD& p : pixels.bgra) {
-            transparent += p.rgbReserved == 0;
-            opaque += p.rgbReserved == 255;
+    std::vector<int> sides;
+    for (const auto& image : images)
+        sides.push_back(image.first);
+    return sides;
+}
+
+TEST_F(ProgramResources, EachIconHoldsEverySizeWindowsAsksFor)
+{
+    EXPECT_THAT(Sides(Images("MAINICON")), ElementsAreArray(kProgramSizes));
+    EXPECT_THAT(Sides(Images("RXICONENABLED")), ElementsAreArray(kTraySizes));
+    EXPECT_THAT(Sides(Images("RXICONDISABLED")), ElementsAreArray(kTraySizes));
+
+    // What LoadIconA and LoadImageA do at each scale: the image drawn for that size, not another one stretched.
+    for (const char* name : {"MAINICON", "RXICONENABLED", "RXICONDISABLED"}) {
+        const BYTE* group = static_cast<const BYTE*>(FindData(module, name, RT_GROUP_ICON));
+        ASSERT_NE(group, nullptr) << name;
+        auto* entries = reinterpret_cast<const GroupIconEntry*>(group + sizeof(GroupIconHeader));
+        for (int i = 0; i < reinterpret_cast<const GroupIconHeader*>(group)->count; ++i) {
+            int side = entries[i].width == 0 ? 256 : entries[i].width;
+            EXPECT_EQ(::LookupIconIdFromDirectoryEx(const_cast<BYTE*>(group), TRUE, side, side, LR_DEFAULTCOLOR),
+                      entries[i].id)
+                << name << " at " << side;
         }
-        EXPECT_GT(transparent, c.side * c.side / 8) << c.name;
-        EXPECT_GT(opaque, c.side * c.side / 4) << c.name;
-        // The bottom-up rows put the top-left corner at the start of the last row; corners stay clear.
-        EXPECT_EQ(pixels.bgra[static_cast<size_t>(c.side) * (c.side - 1)].rgbReserved, 0) << c.name;
     }
 }
 
-TEST_F(ProgramResources, DisabledIconIsTheEnabledMouseInGrey)
+TEST_F(ProgramResources, EverySizeIsAnOpaqueMouseWithSmoothEdgesOnClearCorners)
 {
-    Pixels enabled = OnlyImage("RXICONENABLED");
-    Pixels disabled = OnlyImage("RXICONDISABLED");
-    ASSERT_EQ(enabled.bgra.size(), disabled.bgra.size());
-    int colouredEnabled = 0, colouredDisabled = 0, sameShape = 0;
-    for (size_t i = 0; i < enabled.bgra.size(); ++i) {
-        colouredEnabled += enabled.bgra[i].rgbReserved > 0 && !IsGrey(enabled.bgra[i]);
-        colouredDisabled += disabled.bgra[i].rgbReserved > 0 && !IsGrey(disabled.bgra[i]);
-        sameShape += (enabled.bgra[i].rgbReserved == 0) == (disabled.bgra[i].rgbReserved == 0);
+    for (const char* name : {"MAINICON", "RXICONENABLED", "RXICONDISABLED"}) {
+        for (const auto& image : Images(name)) {
+            const Pixels& pixels = image.second;
+            const int side = image.first;
+            ASSERT_EQ(pixels.side, side) << name;
+            int transparent = 0, opaque = 0, partial = 0;
+            for (const RGBQUAD& p : pixels.bgra) {
+                transparent += p.rgbReserved == 0;
+                opaque += p.rgbReserved == 255;
+                partial += p.rgbReserved > 0 && p.rgbReserved < 255;
+            }
+            EXPECT_GT(transparent, side * side / 8) << name << " " << side;
+            EXPECT_GT(opaque, side * side / 4) << name << " " << side;
+            EXPECT_GT(partial, 0) << name << " " << side << ": the edges are not smoothed";
+            for (int corner : {0, side - 1})
+                EXPECT_EQ(pixels.At(corner, side - 1).rgbReserved, 0) << name << " " << side;
+        }
     }
-    EXPECT_GT(colouredEnabled, 0);
-    EXPECT_EQ(colouredDisabled, 0);
-    EXPECT_EQ(sameShape, static_cast<int>(enabled.bgra.size()));
 }
 
-TEST_F(ProgramResources, VersionIs1_7_0_3)
+TEST_F(ProgramResources, DisabledIconIsTheEnabledMouseInGreyAtEverySize)
+{
+    std::map<int, Pixels> enabled = Images("RXICONENABLED");
+    std::map<int, Pixels> disabled = Images("RXICONDISABLED");
+    ASSERT_EQ(Sides(enabled), Sides(disabled));
+    for (const auto& image : enabled) {
+        const std::vector<RGBQUAD>& on = image.second.bgra;
+        const std::vector<RGBQUAD>& off = disabled[image.first].bgra;
+        ASSERT_EQ(on.size(), off.size()) << image.first;
+        int colouredOn = 0, colouredOff = 0, sameShape = 0;
+        for (size_t i = 0; i < on.size(); ++i) {
+            colouredOn += on[i].rgbReserved > 0 && !IsGrey(on[i]);
+            colouredOff += off[i].rgbReserved > 0 && !IsGrey(off[i]);
+            sameShape += (on[i].rgbReserved == 0) == (off[i].rgbReserved == 0);
+        }
+        EXPECT_GT(colouredOn, 0) << image.first;
+        EXPECT_EQ(colouredOff, 0) << image.first;
+        EXPECT_EQ(sameShape, static_cast<int>(on.size())) << image.first;
+    }
+}
+
+TEST_F(ProgramResources, ManifestAsksForNoElevationCommonControls6AndDpiAwareness)
 {
     DWORD size = 0;
-    auto* bytes = static_cast<const BYTE*>(Resource(MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16) /* RT_VERSION */, &size));
-    ASSERT_NE(bytes, nullptr);
-    const VS_FIXEDFILEINFO* info = nullptr;
-    for (DWORD offset = 0; offset + sizeof(VS_FIXEDFILEINFO) <= size; offset += 4) {
-        DWORD signature;
-        std::memcpy(&signature, bytes + offset, sizeof signature);
-        if (signature == kFixedFileInfoSignature) {
-            info = reinterpret_cast<const VS_FIXEDFILEINFO*>(bytes + offset);
-            break;
-        }
+    auto* text = static_cast<const char*>(FindData(module, MAKEINTRESOURCEA(1), RT_MANIFEST, &size));
+    ASSERT_NE(text, nullptr) << "the program carries no manifest";
+    // What the system makes of it.
+    ActivationContextFacts facts = ReadActivationContext(folder.ProgramPath());
+    ASSERT_TRUE(facts.created) << "the system refuses the manifest: error " << facts.error;
+    EXPECT_EQ(facts.runLevel, ACTCTX_RUN_LEVEL_AS_INVOKER);
+    EXPECT_FALSE(facts.uiAccess);
+    EXPECT_THAT(facts.assemblies, ::testing::Contains(HasSubstr("Microsoft.Windows.Common-Controls")));
+    EXPECT_EQ(facts.dpiAware, L"true");
+    EXPECT_EQ(facts.dpiAwareness, L"PerMonitorV2, System");
+    // Windows Vista, 7, 8, 8.1, and 10 and 11, each by its identifier.
+    const std::string manifest(text, size);
+    for (const char* os : {"e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
+                           "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
+                           "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
+        EXPECT_THAT(manifest, HasSubstr(os));
+}
+
+TEST(ReleaseFiles, CarryTheSameVersionFieldsAndOperatingSystem)
+{
+    struct File
+    {
+        std::string path;
+        DWORD type;
+    };
+    const File files[] = {{WindowsPath(ROLLIX_RELEASE_PROGRAM), VFT_APP},
+                          {WindowsPath(ROLLIX_RELEASE_HOOK_LIBRARY), VFT_DLL},
+                          {WindowsPath(ROLLIX_RELEASE_EDITOR), VFT_APP}};
+    std::set<std::string> descriptions;
+    for (const File& file : files) {
+        VersionInfo version(file.path);
+        ASSERT_TRUE(version.Found()) << file.path << " has no version resource";
+        const VS_FIXEDFILEINFO* fixed = version.Fixed();
+        ASSERT_NE(fixed, nullptr) << file.path;
+        EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(7, 1)) << file.path;
+        EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(3, 0)) << file.path;
+        EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(7, 1)) << file.path;
+        EXPECT_EQ(fixed->dwProductVersionLS, MAKELONG(3, 0)) << file.path;
+        EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS__WINDOWS32)) << file.path;
+        EXPECT_EQ(fixed->dwFileType, file.type) << file.path;
+        EXPECT_EQ(version.Text("CompanyName"), "Rollix Portable") << file.path;
+        EXPECT_EQ(version.Text("ProductName"), "Rollix Portable") << file.path;
+        EXPECT_EQ(version.Text("ProductVersion"), "1.7.0.3") << file.path;
+        EXPECT_EQ(version.Text("FileVersion"), "1.7.0.3") << file.path;
+        EXPECT_THAT(version.Text("LegalCopyright"), HasSubstr("Copyright")) << file.path;
+        std::string name = file.path.substr(file.path.find_last_of('\\') + 1);
+        EXPECT_EQ(version.Text("OriginalFilename"), name) << file.path;
+        std::string description = version.Text("FileDescription");
+        EXPECT_THAT(description, HasSubstr("Rollix Portable")) << file.path;
+        descriptions.insert(description);
     }
-    ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->dwFileVersionMS, MAKELONG(7, 1));
-    EXPECT_EQ(info->dwFileVersionLS, MAKELONG(3, 0));
-    EXPECT_EQ(info->dwProductVersionMS, MAKELONG(7, 1));
-    EXPECT_EQ(info->dwProductVersionLS, MAKELONG(3, 0));
+    EXPECT_EQ(descriptions.size(), 3u) << "each file says what it is";
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // saved, refused, and the running program told.
 #include "editor_driver.h"
 
+#include "activation_context.h"
 #include "editor_ids.h"
 
 #include <gmock/gmock.h>
@@ -345,15 +346,13 @@ TEST(EditorFile, CarriesItsVersionAndManifest)
                                reinterpret_cast<void**>(&product), &length));
     EXPECT_STREQ(product, "Rollix Portable");
 
-    const HMODULE image = LoadLibraryExA(folder.ExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(image, nullptr);
-    const HRSRC found = FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)); // RT_MANIFEST
-    ASSERT_NE(found, nullptr);
-    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(image, found))),
-                               SizeofResource(image, found));
-    EXPECT_THAT(manifest, HasSubstr("Microsoft.Windows.Common-Controls"));
-    EXPECT_THAT(manifest, HasSubstr("dpiAware"));
-    FreeLibrary(image);
+    // The manifest as the system reads it: like the program's.
+    const ActivationContextFacts facts = ReadActivationContext(folder.ExePath());
+    ASSERT_TRUE(facts.created) << "the system refuses the manifest: error " << facts.error;
+    EXPECT_EQ(facts.runLevel, ACTCTX_RUN_LEVEL_AS_INVOKER);
+    EXPECT_THAT(facts.assemblies, ::testing::Contains(HasSubstr("Microsoft.Windows.Common-Controls")));
+    EXPECT_EQ(facts.dpiAware, L"true");
+    EXPECT_EQ(facts.dpiAwareness, L"PerMonitorV2, System");
 }
 
 } // namespace
