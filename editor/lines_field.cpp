@@ -44,3 +44,12 @@ LinesFieldResult ParseLinesField(const char* text, int savedLines)
     }
     return {kLinesAccepted, static_cast<int>(value)};
 }
+
+LinesFieldResult ReadLinesField(const char* text, int savedLines, bool fieldEnabled)
+{
+    const LinesFieldResult result = ParseLinesField(text, savedLines);
+    if (!fieldEnabled && result.status != kLinesAccepted) {
+        return {kLinesAccepted, savedLines};
+    }
+    return result;
+}

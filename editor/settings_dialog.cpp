@@ -2,13 +2,17 @@
 // values between the core, the controls and rollix.ini.
 #include "settings_dialog.h"
 
+#include "dialog_font.h"
 #include "editor_ids.h"
 #include "lines_field.h"
 #include "program_link.h"
 #include "settings_file.h"
 #include "settings_form.h"
+#include "settings_layout.h"
 
 #include <commctrl.h>
+
+#include <vector>
 
 namespace {
 
@@ -32,6 +36,8 @@ constexpr int kLinesFieldMaxChars = 10;
 constexpr int kVistaMajorVersion = 6;
 // The program's icon, which the editor wears too.
 const char kIconName[] = "MAINICON";
+// The controls that only count while the wheel is converted to scroll-bar messages.
+constexpr int kLinesControls[] = {IDC_LINES_LABEL, IDC_LINES, IDC_LINES_SPIN};
 
 const char kLinesRefused[] = "Lines to scroll per wheel notch: enter a whole number from 1 to 100.";
 const wchar_t kLinesRefusedTitle[] = L"Lines to scroll per wheel notch";
@@ -40,7 +46,7 @@ const wchar_t kLinesRefusedText[] = L"Enter a whole number from 1 to 100.";
 struct DialogState
 {
     SettingsForm saved; // what the file holds, read the way the program reads it
-    bool runAsAdminOffered;
+    bool vistaOrLater;  // elevation is offered, and the dialog takes the system's dialog font
 };
 
 bool VistaOrLater()
@@ -85,14 +91,15 @@ bool ReadForm(HWND dialog, const DialogState& state, SettingsForm& form)
 {
     form = state.saved;
     for (const SwitchControl& control : kSwitches) {
-        if (control.key == kRunAsAdmin && !state.runAsAdminOffered) {
+        if (control.key == kRunAsAdmin && !state.vistaOrLater) {
             continue; // not shown before Vista, so whatever the file holds stays
         }
         form.values[control.key] = IsDlgButtonChecked(dialog, control.id) == BST_CHECKED ? 1 : 0;
     }
     char text[kLinesFieldMaxChars + 2];
     GetDlgItemTextA(dialog, IDC_LINES, text, sizeof(text));
-    const LinesFieldResult lines = ParseLinesField(text, state.saved.values[kLinesToScroll]);
+    const bool linesApply = IsWindowEnabled(GetDlgItem(dialog, IDC_LINES)) != FALSE;
+    const LinesFieldResult lines = ReadLinesField(text, state.saved.values[kLinesToScroll], linesApply);
     if (lines.status != kLinesAccepted) {
         return false;
     }
@@ -107,11 +114,20 @@ void FocusControl(HWND dialog, int id)
     SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE);
 }
 
+bool ErrorShown(HWND dialog)
+{
+    // The style, not IsWindowVisible: before the dialog first shows, no control counts as visible.
+    return (GetWindowLongPtrA(GetDlgItem(dialog, IDC_LINES_ERROR), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
 void RefuseLines(HWND dialog)
 {
     const HWND field = GetDlgItem(dialog, IDC_LINES);
     SetDlgItemTextA(dialog, IDC_LINES_ERROR, kLinesRefused);
-    ShowWindow(GetDlgItem(dialog, IDC_LINES_ERROR), SW_SHOW);
+    if (!ErrorShown(dialog)) {
+        ShowWindow(GetDlgItem(dialog, IDC_LINES_ERROR), SW_SHOW);
+        LayOutSettingsDialog(dialog, false); // the rows below make room for it
+    }
     FocusControl(dialog, IDC_LINES);
     SendMessageA(field, EM_SETSEL, 0, -1);
     // The balloon needs Common Controls 6; where it is missing the text beside the field remains.
@@ -123,7 +139,22 @@ void RefuseLines(HWND dialog)
 
 void ClearLinesError(HWND dialog)
 {
-    ShowWindow(GetDlgItem(dialog, IDC_LINES_ERROR), SW_HIDE);
+    if (ErrorShown(dialog)) {
+        ShowWindow(GetDlgItem(dialog, IDC_LINES_ERROR), SW_HIDE);
+        LayOutSettingsDialog(dialog, false); // and leave no gap where it was
+    }
+}
+
+// The lines field counts only while the wheel is converted; it sits under that check box and follows it.
+void EnableLinesField(HWND dialog)
+{
+    const BOOL converted = IsDlgButtonChecked(dialog, IDC_CONVERT_TO_SCROLL) == BST_CHECKED;
+    if (!converted) {
+        ClearLinesError(dialog);
+    }
+    for (const int id : kLinesControls) {
+        EnableWindow(GetDlgItem(dialog, id), converted);
+    }
 }
 
 // Apply is offered only while there is something to save (or a lines entry to refuse).
@@ -197,19 +228,25 @@ bool Save(HWND dialog)
 
 void InitDialog(HWND dialog, DialogState& state)
 {
+    const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
+    // The caption and the taskbar show the small image drawn for their size, not the large one shrunk.
+    const HANDLE smallIcon = LoadImageA(instance, kIconName, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED);
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+
     SendDlgItemMessageA(dialog, IDC_LINES, EM_LIMITTEXT, kLinesFieldMaxChars, 0);
     SendDlgItemMessageA(dialog, IDC_LINES_SPIN, UDM_SETRANGE32, kMinLinesToScroll, kMaxLinesToScroll);
-    ShowForm(dialog, state.saved);
     SendDlgItemMessageA(dialog, IDC_LINES_SPIN, UDM_SETPOS32, 0, state.saved.values[kLinesToScroll]);
-    ClearLinesError(dialog);
-    if (!state.runAsAdminOffered) {
+    // After the spin buttons: they write their position, kept within 1 to 100, into the field, and a value
+    // above 100 that the file holds must show as it is (else it would read as an edit).
+    ShowForm(dialog, state.saved);
+    EnableLinesField(dialog);
+    if (!state.vistaOrLater) {
         // Elevation exists from Vista on; earlier the program ignores the key.
-        const int hidden[] = {IDC_RUN_AS_ADMIN, IDC_RUN_AS_ADMIN_NOTE};
-        for (const int id : hidden) {
-            ShowWindow(GetDlgItem(dialog, id), SW_HIDE);
-            EnableWindow(GetDlgItem(dialog, id), FALSE);
-        }
+        ShowWindow(GetDlgItem(dialog, IDC_RUN_AS_ADMIN), SW_HIDE);
+        EnableWindow(GetDlgItem(dialog, IDC_RUN_AS_ADMIN), FALSE);
     }
+    LayOutSettingsDialog(dialog, true);
     SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
     UpdateApply(dialog);
 }
@@ -236,6 +273,12 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         case IDC_LINES:
             if (HIWORD(wParam) == EN_CHANGE) {
                 ClearLinesError(dialog);
+                UpdateApply(dialog);
+            }
+            return TRUE;
+        case IDC_CONVERT_TO_SCROLL:
+            if (HIWORD(wParam) == BN_CLICKED) {
+                EnableLinesField(dialog);
                 UpdateApply(dialog);
             }
             return TRUE;
@@ -271,6 +314,44 @@ bool RegisterDialogClass(HINSTANCE instance)
     return RegisterClassExA(&windowClass) != 0;
 }
 
+// The dialog's template with the system's dialog font (Segoe UI 9 pt from Vista on) in place of the one it
+// names, whose "MS Shell Dlg" stands for Tahoma 8 pt on every Windows; empty when it cannot be had.
+std::vector<unsigned char> TemplateInSystemFont(HINSTANCE instance)
+{
+    const HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), RT_DIALOG);
+    const void* source = found != nullptr ? LockResource(LoadResource(instance, found)) : nullptr;
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof(metrics); // the size from Vista on, which is when this is asked
+    if (source == nullptr || !SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        return {};
+    }
+    // The system's fonts come in pixels at the system DPI; dialog templates want points.
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    const LOGFONTW& message = metrics.lfMessageFont;
+    static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16 units");
+    const DialogFont font = {PointSizeOf(message.lfHeight, dpi), static_cast<int>(message.lfWeight),
+                             message.lfItalic != 0, message.lfCharSet,
+                             reinterpret_cast<const char16_t*>(message.lfFaceName)};
+    if (font.pointSize <= 0) {
+        return {};
+    }
+    return WithDialogFont(static_cast<const unsigned char*>(source), SizeofResource(instance, found), font);
+}
+
+HWND CreateSettingsDialog(HINSTANCE instance, DialogState& state)
+{
+    const std::vector<unsigned char> inSystemFont = state.vistaOrLater ? TemplateInSystemFont(instance)
+                                                                       : std::vector<unsigned char>();
+    if (!inSystemFont.empty()) {
+        return CreateDialogIndirectParamA(instance, reinterpret_cast<LPCDLGTEMPLATEA>(inSystemFont.data()), nullptr,
+                                          SettingsDialogProc, reinterpret_cast<LPARAM>(&state));
+    }
+    return CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, SettingsDialogProc,
+                              reinterpret_cast<LPARAM>(&state));
+}
+
 } // namespace
 
 int RunSettingsDialog(HINSTANCE instance)
@@ -282,9 +363,8 @@ int RunSettingsDialog(HINSTANCE instance)
     }
     DialogState state = {};
     LoadForm(state.saved);
-    state.runAsAdminOffered = VistaOrLater();
-    const HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, SettingsDialogProc,
-                                           reinterpret_cast<LPARAM>(&state));
+    state.vistaOrLater = VistaOrLater();
+    const HWND dialog = CreateSettingsDialog(instance, state);
     if (dialog == nullptr) {
         return 1;
     }

@@ -1,11 +1,14 @@
 // The editor's pure rules: reading values as the program does, the lines field, the keys a save
 // writes and the control codes that follow.
+#include "dialog_font.h"
 #include "lines_field.h"
 #include "settings_form.h"
+#include "stack_layout.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -111,6 +114,18 @@ TEST(EditorLinesField, AnUntouchedOutOfRangeValueFromTheFileDoesNotBlockSaving)
     EXPECT_EQ(ParseLinesField("501", 500).status, kLinesOutOfRange) << "a new out-of-range value is still refused";
 }
 
+TEST(EditorLinesField, WhileDisabledARefusedEntryKeepsTheSavedCountAndAValidOneStillCounts)
+{
+    for (const char* refused : {"0", "500", "", "abc"}) {
+        const LinesFieldResult result = ReadLinesField(refused, 7, false);
+        EXPECT_EQ(result.status, kLinesAccepted) << "'" << refused << "'";
+        EXPECT_EQ(result.lines, 7) << "'" << refused << "'";
+        EXPECT_EQ(ReadLinesField(refused, 7, true).status, ParseLinesField(refused, 7).status) << refused;
+    }
+    EXPECT_EQ(ReadLinesField("12", 7, false).lines, 12);
+    EXPECT_EQ(ReadLinesField("12", 7, true).lines, 12);
+}
+
 TEST(EditorSave, FindChangesListsOnlyChangedKeysInOrderWithTheirNewText)
 {
     const SettingsForm saved = Defaults();
@@ -172,6 +187,169 @@ TEST(EditorSave, NothingWrittenSendsNothingAndOneRestartCoversManyHookKeys)
     // Only the keys actually written count: a failure after the first hook-free key sends a reload alone.
     SettingChange onlyTray[1] = {{kHideTrayIcon, "1"}};
     EXPECT_EQ(CodesAfterSave(onlyTray, 1).count, 1);
+}
+
+// Rows of a small dialog: a row outside groups, a group of three rows (the middle one indented), the buttons.
+struct StackCase
+{
+    std::vector<StackItem> items;
+    int height;
+};
+
+StackMetrics Metrics()
+{
+    // width, margin, group top, group inset, row gap, indent
+    return StackMetrics{300, 10, 20, 6, 4, 15};
+}
+
+StackItem Row(int height, int indent = 0, bool shown = true)
+{
+    return StackItem{kStackRow, indent, height, shown, {}};
+}
+
+StackItem Group()
+{
+    return StackItem{kStackGroup, 0, 0, false, {}};
+}
+
+StackItem GroupEnd()
+{
+    return StackItem{kStackGroupEnd, 0, 0, false, {}};
+}
+
+TEST(EditorLayout, RowsStackInsideTheirGroupBoxWithIndentAndGaps)
+{
+    std::vector<StackItem> items = {Group(), Row(10), Row(12, 1), Row(26), GroupEnd(), Row(14)};
+    const int height = StackItems(Metrics(), items.data(), static_cast<int>(items.size()));
+
+    // The group box: from the margin, full width; its first row below the caption room, inset from its sides.
+    EXPECT_EQ(items[0].box.left, 10);
+    EXPECT_EQ(items[0].box.top, 10);
+    EXPECT_EQ(items[0].box.width, 280);
+    EXPECT_EQ(items[1].box.left, 16);
+    EXPECT_EQ(items[1].box.top, 30);
+    EXPECT_EQ(items[1].box.width, 268);
+    // Indented by one step, ending at the same right edge.
+    EXPECT_EQ(items[2].box.left, 31);
+    EXPECT_EQ(items[2].box.top, 44);
+    EXPECT_EQ(items[2].box.width, 253);
+    EXPECT_EQ(items[3].box.top, 60);
+    EXPECT_EQ(items[3].box.height, 26);
+    // The box closes below its last row; the next row stands a margin below it, outside, full width.
+    EXPECT_EQ(items[0].box.height, 86 + 6 - 10);
+    EXPECT_EQ(items[5].box.left, 10);
+    EXPECT_EQ(items[5].box.top, 92 + 10);
+    EXPECT_EQ(items[5].box.width, 280);
+    EXPECT_EQ(height, 116 + 10);
+}
+
+TEST(EditorLayout, AHiddenRowLeavesNoGapAndShowingItPushesTheRestDown)
+{
+    std::vector<StackItem> items = {Group(), Row(10), Row(8, 1, false), Row(10), GroupEnd(), Row(14)};
+    const int without = StackItems(Metrics(), items.data(), static_cast<int>(items.size()));
+    EXPECT_EQ(items[2].box.width, 0);
+    EXPECT_EQ(items[2].box.height, 0);
+    EXPECT_EQ(items[3].box.top, items[1].box.top + 10 + 4) << "one gap, as if the row were not there";
+
+    items[2].shown = true;
+    const int with = StackItems(Metrics(), items.data(), static_cast<int>(items.size()));
+    EXPECT_EQ(items[2].box.top, items[1].box.top + 10 + 4);
+    EXPECT_EQ(items[3].box.top, items[2].box.top + 8 + 4);
+    EXPECT_EQ(with - without, 8 + 4) << "the row and one gap";
+}
+
+TEST(EditorLayout, AGroupWithNoShownRowIsHiddenAndTakesNoRoom)
+{
+    std::vector<StackItem> items = {Group(), Row(10), GroupEnd(), Group(), Row(10, 0, false), GroupEnd(), Row(14)};
+    const int height = StackItems(Metrics(), items.data(), static_cast<int>(items.size()));
+    EXPECT_TRUE(items[0].shown);
+    EXPECT_FALSE(items[3].shown);
+    EXPECT_EQ(items[3].box.height, 0);
+    EXPECT_EQ(items[6].box.top, items[0].box.top + items[0].box.height + 10);
+    EXPECT_EQ(height, items[6].box.top + 14 + 10);
+}
+
+// An extended dialog template as the resource compiler writes it: header, no menu, a class by ordinal, the
+// title "Ab", the font, then one item on a 4-byte boundary.
+std::vector<unsigned char> Template(const char16_t* face)
+{
+    std::vector<unsigned char> bytes;
+    auto word = [&](unsigned value) {
+        bytes.push_back(static_cast<unsigned char>(value & 0xFF));
+        bytes.push_back(static_cast<unsigned char>(value >> 8));
+    };
+    word(1);
+    word(0xFFFF);
+    for (int i = 0; i < 4; ++i) {
+        word(0); // help id, extended style
+    }
+    word(0x00C8 | 0x40); // style, low word: DS_SETFONT among others
+    word(0x80C8);
+    word(1); // one item
+    for (const unsigned value : {0u, 0u, 276u, 200u}) {
+        word(value);
+    }
+    word(0); // no menu
+    word(0xFFFF);
+    word(0x8002); // a class by ordinal
+    word('A');
+    word('b');
+    word(0);
+    word(8);   // points
+    word(400); // weight
+    bytes.push_back(0);
+    bytes.push_back(1);
+    for (const char16_t* c = face; *c != 0; ++c) {
+        word(*c);
+    }
+    word(0);
+    bytes.resize((bytes.size() + 3) / 4 * 4, 0);
+    for (int i = 0; i < 12; ++i) {
+        bytes.push_back(static_cast<unsigned char>(0xA0 + i)); // the item, copied as it is
+    }
+    return bytes;
+}
+
+TEST(EditorFont, TheTemplatesFontIsReplacedAndTheItemsFollowOnTheirBoundary)
+{
+    for (const char16_t* original : {u"MS Shell Dlg", u"Tahoma", u"X"}) {
+        for (const char16_t* face : {u"Segoe UI", u"Meiryo UI", u"Ab", u"MS Shell Dlg 2"}) {
+            const std::vector<unsigned char> source = Template(original);
+            const std::vector<unsigned char> expected = Template(face);
+            std::vector<unsigned char> patched =
+                WithDialogFont(source.data(), source.size(), DialogFont{9, 400, false, 1, face});
+            ASSERT_EQ(patched.size(), expected.size());
+            // Only the point size differs from a template that named the new face at 8 pt.
+            const size_t pointSize = 26 + 2 + 4 + 6;
+            EXPECT_EQ(patched[pointSize], 9);
+            patched[pointSize] = 8;
+            EXPECT_EQ(patched, expected);
+        }
+    }
+}
+
+TEST(EditorFont, ATemplateWithoutItsFontOrCutShortIsLeftAlone)
+{
+    std::vector<unsigned char> source = Template(u"Tahoma");
+    const DialogFont font = {9, 400, false, 1, u"Segoe UI"};
+    for (size_t size = 0; size < 56; ++size) {
+        EXPECT_TRUE(WithDialogFont(source.data(), size, font).empty()) << size;
+    }
+    source[12] &= static_cast<unsigned char>(~0x40); // no DS_SETFONT: there is no font to replace
+    EXPECT_TRUE(WithDialogFont(source.data(), source.size(), font).empty());
+    std::vector<unsigned char> old = Template(u"Tahoma");
+    old[2] = 0; // an old-style DLGTEMPLATE
+    EXPECT_TRUE(WithDialogFont(old.data(), old.size(), font).empty());
+}
+
+TEST(EditorFont, PointSizesFromTheSystemsPixelHeights)
+{
+    EXPECT_EQ(PointSizeOf(-12, 96), 9);  // Segoe UI 9 pt at 100%
+    EXPECT_EQ(PointSizeOf(-15, 120), 9); // at 125%
+    EXPECT_EQ(PointSizeOf(-18, 144), 9); // at 150%
+    EXPECT_EQ(PointSizeOf(-11, 96), 8);  // Tahoma 8 pt (8.25)
+    EXPECT_EQ(PointSizeOf(12, 96), 0) << "a cell height is no character height";
+    EXPECT_EQ(PointSizeOf(-12, 0), 0);
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <set>
 #include <sstream>
@@ -92,7 +94,7 @@ TEST_F(EditorDialog, ShowsTheFileAsTheProgramReadsIt)
     EXPECT_FALSE(editor.Checked(IDC_RUN_AS_ADMIN));
     // Wine reports a Windows from Vista on, so elevation is offered, with its note.
     EXPECT_TRUE(IsWindowVisible(editor.Control(IDC_RUN_AS_ADMIN)));
-    EXPECT_THAT(editor.Text(IDC_RUN_AS_ADMIN_NOTE), HasSubstr("next time"));
+    EXPECT_THAT(editor.Text(IDC_RUN_AS_ADMIN), HasSubstr("next time"));
     EXPECT_FALSE(IsWindowEnabled(editor.Control(IDC_APPLY))) << "nothing to apply yet";
 }
 
@@ -201,6 +203,10 @@ TEST_F(EditorDialog, ApplySavesAndKeepsTheDialogOpen)
 
 TEST_F(EditorDialog, LinesOutsideOneToHundredAreRefusedAtTheField)
 {
+    // The field counts while the wheel is converted.
+    std::string converted = kUsersIni;
+    converted.replace(converted.find("ConvertToScroll=FALSE"), 21, "ConvertToScroll=TRUE");
+    m_folder.WriteIni(converted);
     EditorProcess editor(m_folder);
     ASSERT_TRUE(editor.WaitForDialog());
     editor.Click(IDC_REHOOK);
@@ -213,7 +219,7 @@ TEST_F(EditorDialog, LinesOutsideOneToHundredAreRefusedAtTheField)
         EXPECT_TRUE(editor.Running()) << entry;
         EXPECT_EQ(editor.Text(IDC_LINES), entry) << "the entry is kept for correcting";
     }
-    EXPECT_EQ(m_folder.ReadIni(), kUsersIni) << "nothing is written, not even the valid switch";
+    EXPECT_EQ(m_folder.ReadIni(), converted) << "nothing is written, not even the valid switch";
     EXPECT_THAT(m_program.Codes(), IsEmpty());
 
     editor.Type(IDC_LINES, "100");
@@ -286,8 +292,9 @@ TEST_F(EditorDialog, MnemonicsTabAndEnterWorkFromTheKeyboard)
     ASSERT_TRUE(editor.WaitForDialog());
     ASSERT_TRUE(WaitFor([&] { return editor.Focus() == editor.Control(IDC_CONVERT_TO_SCROLL); }))
         << "the first control has the focus";
+    // The lines field does not count while the wheel is not converted, as the file has it: Tab passes it by.
     editor.PressKey(VK_TAB);
-    EXPECT_TRUE(WaitFor([&] { return editor.Focus() == editor.Control(IDC_LINES); }));
+    EXPECT_TRUE(WaitFor([&] { return editor.Focus() == editor.Control(IDC_REVERSE_SCROLL); }));
 
     const struct
     {
@@ -353,6 +360,193 @@ TEST(EditorFile, CarriesItsVersionAndManifest)
     EXPECT_THAT(facts.assemblies, ::testing::Contains(HasSubstr("Microsoft.Windows.Common-Controls")));
     EXPECT_EQ(facts.dpiAware, L"true");
     EXPECT_EQ(facts.dpiAwareness, L"PerMonitorV2, System");
+}
+
+RECT RectOf(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+TEST_F(EditorDialog, LinesToScrollSitsUnderConvertAndCountsOnlyWhileItIsOn)
+{
+    // The file has ConvertToScroll=FALSE.
+    EditorProcess editor(m_folder);
+    ASSERT_TRUE(editor.WaitForDialog());
+    const RECT convert = RectOf(editor.Control(IDC_CONVERT_TO_SCROLL));
+    const RECT label = RectOf(editor.Control(IDC_LINES_LABEL));
+    const RECT field = RectOf(editor.Control(IDC_LINES));
+    EXPECT_GE(label.top, convert.bottom) << "below the check box";
+    EXPECT_GT(label.left, convert.left) << "indented under it";
+    EXPECT_LE(field.bottom, RectOf(editor.Control(IDC_REVERSE_SCROLL)).top) << "before the next setting";
+
+    const int lines[] = {IDC_LINES_LABEL, IDC_LINES, IDC_LINES_SPIN};
+    for (const bool converted : {false, true, false}) {
+        for (const int id : lines) {
+            EXPECT_EQ(IsWindowEnabled(editor.Control(id)) != FALSE, converted) << id << " converted: " << converted;
+        }
+        editor.Click(IDC_CONVERT_TO_SCROLL);
+    }
+    editor.Click(IDC_CONVERT_TO_SCROLL); // back to off, as the file has it
+    EXPECT_FALSE(IsWindowEnabled(editor.Control(IDC_APPLY)));
+}
+
+TEST_F(EditorDialog, AnEntryRefusedWhileTheWheelIsNotConvertedDoesNotBlockSaving)
+{
+    m_folder.WriteIni("[config]\r\nConvertToScroll=TRUE\r\nLinesToScroll=7\r\n");
+    EditorProcess editor(m_folder);
+    ASSERT_TRUE(editor.WaitForDialog());
+    editor.Paste(IDC_LINES, "0");
+    editor.Click(IDC_CONVERT_TO_SCROLL);
+    editor.Click(IDC_REHOOK);
+    editor.PostClick(IDOK);
+    ASSERT_TRUE(editor.WaitForExit()) << "the disabled field's entry blocked OK";
+    EXPECT_EQ(m_folder.Value("ConvertToScroll"), "FALSE");
+    EXPECT_EQ(m_folder.Value("LinesToScroll"), "7");
+    EXPECT_EQ(m_folder.Value("Rehook"), "1");
+}
+
+TEST_F(EditorDialog, ALinesValueAboveHundredInTheFileIsShownAndKeptUnlessEdited)
+{
+    const std::string original = "[config]\r\nConvertToScroll=TRUE\r\nLinesToScroll=250\r\n";
+    m_folder.WriteIni(original);
+    EditorProcess editor(m_folder);
+    ASSERT_TRUE(editor.WaitForDialog());
+    EXPECT_EQ(editor.Text(IDC_LINES), "250");
+    EXPECT_FALSE(IsWindowEnabled(editor.Control(IDC_APPLY))) << "opening the editor is no edit";
+    editor.Click(IDC_REHOOK);
+    editor.PostClick(IDOK);
+    ASSERT_TRUE(editor.WaitForExit());
+    EXPECT_THAT(LineChanges(original, m_folder.ReadIni()), ElementsAre("+Rehook=1"));
+    EXPECT_THAT(m_program.Codes(), ElementsAre(1u));
+}
+
+TEST_F(EditorDialog, TheErrorLineTakesRoomOnlyWhileItShows)
+{
+    m_folder.WriteIni("[config]\r\nConvertToScroll=TRUE\r\n");
+    EditorProcess editor(m_folder);
+    ASSERT_TRUE(editor.WaitForDialog());
+    const HWND error = editor.Control(IDC_LINES_ERROR);
+    const RECT before = RectOf(editor.Dialog());
+    const int gap = RectOf(editor.Control(IDC_REVERSE_SCROLL)).top - RectOf(editor.Control(IDC_LINES)).bottom;
+
+    editor.Paste(IDC_LINES, "0");
+    editor.PostClick(IDOK);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(error) != FALSE; }));
+    const RECT shown = RectOf(error);
+    const int errorHeight = shown.bottom - shown.top;
+    EXPECT_GT(errorHeight, 0);
+    EXPECT_LT(gap, errorHeight) << "room was kept for the error line while there was none";
+    EXPECT_GE(shown.top, RectOf(editor.Control(IDC_LINES)).bottom);
+    EXPECT_LE(shown.bottom, RectOf(editor.Control(IDC_REVERSE_SCROLL)).top) << "it covers the next setting";
+    const RECT grown = RectOf(editor.Dialog());
+    EXPECT_GE(grown.bottom - grown.top, before.bottom - before.top + errorHeight) << "the dialog makes room";
+    EXPECT_EQ(grown.top, before.top) << "and grows downwards";
+    EXPECT_GE(RectOf(editor.Control(IDOK)).top, RectOf(editor.Control(IDC_RUN_AS_ADMIN)).bottom);
+
+    editor.Type(IDC_LINES, "5");
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(error); }));
+    const RECT after = RectOf(editor.Dialog());
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top) << "the room goes with the error line";
+}
+
+// The accessible name a screen reader announces for the control.
+std::string AccessibleName(HWND control)
+{
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&accessible)))) {
+        return "<no accessible object>";
+    }
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::string result = "<no name>";
+    if (accessible->get_accName(self, &name) == S_OK && name != nullptr) {
+        char text[1024] = "";
+        WideCharToMultiByte(CP_ACP, 0, name, -1, text, sizeof(text), nullptr, nullptr);
+        result = text;
+        SysFreeString(name);
+    }
+    accessible->Release();
+    return result;
+}
+
+TEST_F(EditorDialog, ScreenReadersReadEachNoteWithItsCheckBox)
+{
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    {
+        EditorProcess editor(m_folder);
+        ASSERT_TRUE(editor.WaitForDialog());
+        const std::string hide = AccessibleName(editor.Control(IDC_HIDE_TRAY_ICON));
+        EXPECT_THAT(hide, HasSubstr("Hide the tray icon"));
+        EXPECT_THAT(hide, HasSubstr("start Rollix Portable again to open these settings"));
+        const std::string admin = AccessibleName(editor.Control(IDC_RUN_AS_ADMIN));
+        EXPECT_THAT(admin, HasSubstr("Run as administrator"));
+        EXPECT_THAT(admin, HasSubstr("Takes effect the next time Rollix Portable starts"));
+    }
+    CoUninitialize();
+}
+
+// Changes the system's message font for the editors started meanwhile (they read it when they start), and
+// puts it back.
+class MessageFontChange
+{
+  public:
+    explicit MessageFontChange(int heightFactor)
+    {
+        m_saved.cbSize = sizeof(m_saved);
+        m_read = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(m_saved), &m_saved, 0) != FALSE;
+        NONCLIENTMETRICSW changed = m_saved;
+        changed.lfMessageFont.lfHeight *= heightFactor;
+        m_changed = m_read && SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(changed), &changed,
+                                                    SPIF_UPDATEINIFILE) != FALSE;
+    }
+    ~MessageFontChange()
+    {
+        if (m_changed) {
+            SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(m_saved), &m_saved, SPIF_UPDATEINIFILE);
+        }
+    }
+    MessageFontChange(const MessageFontChange&) = delete;
+    MessageFontChange& operator=(const MessageFontChange&) = delete;
+    bool Changed() const { return m_changed; }
+
+  private:
+    NONCLIENTMETRICSW m_saved = {};
+    bool m_read = false;
+    bool m_changed = false;
+};
+
+int EditorWidth(const EditorFolder& folder)
+{
+    EditorProcess editor(folder);
+    if (!editor.WaitForDialog()) {
+        return 0;
+    }
+    const RECT rect = RectOf(editor.Dialog());
+    editor.PostClick(IDCANCEL);
+    return editor.WaitForExit() ? rect.right - rect.left : 0;
+}
+
+TEST(EditorFont, IsTheSystemsDialogFont)
+{
+    // From Vista on that is the message font (Segoe UI 9 pt on Windows, Tahoma 8 pt under Wine); a much
+    // bigger one shows whether the editor takes it at all: its dialog units, and so its size, follow the font.
+    EditorFolder folder;
+    folder.WriteIni(kUsersIni);
+    const int usual = EditorWidth(folder);
+    ASSERT_GT(usual, 0);
+    int bigger = 0;
+    {
+        MessageFontChange font(2);
+        ASSERT_TRUE(font.Changed());
+        bigger = EditorWidth(folder);
+    }
+    EXPECT_GT(bigger, usual * 3 / 2);
 }
 
 } // namespace

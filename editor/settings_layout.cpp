@@ -1,0 +1,213 @@
+// The settings dialog's rows and their placement. Sizes are in dialog units, which follow the dialog's
+// font and the screen's DPI; text that wraps is measured in that font.
+#include "settings_layout.h"
+
+#include "editor_ids.h"
+#include "stack_layout.h"
+
+#include <commctrl.h>
+
+namespace {
+
+enum RowKind
+{
+    kGroupRow,    // a group box, around the rows up to its kGroupEndRow
+    kGroupEndRow,
+    kCheckRow,    // a check box; its text may run over several lines (a note follows a line break)
+    kLinesRow,    // the lines label, its field and the field's spin buttons
+    kTextRow,     // a line of text, as tall as its wrapped text
+    kButtonsRow   // OK, Cancel and Apply at the right
+};
+
+struct SettingsRow
+{
+    RowKind kind;
+    int id;
+    int indent; // steps of kIndent
+};
+
+// The dialog from the top down. A new setting is one more row here and its control in editor.rc.
+constexpr SettingsRow kRows[] = {
+    {kGroupRow, IDC_WHEEL_GROUP, 0},
+    {kCheckRow, IDC_CONVERT_TO_SCROLL, 0},
+    {kLinesRow, IDC_LINES, 1}, // under the check box it depends on
+    {kTextRow, IDC_LINES_ERROR, 1},
+    {kCheckRow, IDC_REVERSE_SCROLL, 0},
+    {kCheckRow, IDC_ACTIVATE_WINDOWS, 0},
+    {kGroupEndRow, 0, 0},
+    {kGroupRow, IDC_PROGRAM_GROUP, 0},
+    {kCheckRow, IDC_LEFT_CLICK_TOGGLE, 0},
+    {kCheckRow, IDC_HIDE_TRAY_ICON, 0},
+    {kCheckRow, IDC_REHOOK, 0},
+    {kCheckRow, IDC_RUN_AS_ADMIN, 0},
+    {kGroupEndRow, 0, 0},
+    {kButtonsRow, 0, 0},
+};
+constexpr int kRowCount = sizeof(kRows) / sizeof(kRows[0]);
+constexpr int kButtons[] = {IDOK, IDCANCEL, IDC_APPLY};
+
+// Dialog units.
+constexpr int kMargin = 7;
+constexpr int kGroupTop = 11; // the caption and a little more
+constexpr int kGroupInset = 7;
+constexpr int kRowGap = 4;
+constexpr int kIndent = 12;        // from a check box's left edge to its text: indented rows line up with it
+constexpr int kCheckHeight = 10;   // a check box of one line
+constexpr int kFieldHeight = 12;
+constexpr int kFieldWidth = 40;    // the field with its spin buttons
+constexpr int kSpinWidth = 10;
+constexpr int kLabelGap = 4;
+constexpr int kButtonWidth = 50;
+constexpr int kButtonHeight = 14;
+constexpr int kButtonGap = 4;
+constexpr int kMaxText = 512;
+
+int UnitsX(HWND dialog, int units)
+{
+    RECT rect = {0, 0, units, 0};
+    MapDialogRect(dialog, &rect);
+    return rect.right;
+}
+
+int UnitsY(HWND dialog, int units)
+{
+    RECT rect = {0, 0, 0, units};
+    MapDialogRect(dialog, &rect);
+    return rect.bottom;
+}
+
+bool Shown(HWND control)
+{
+    return (GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+// The control's text measured in the dialog's font: wrapped at `width` pixels, or on one line when
+// `width` is 0. Also gives the font's line height.
+SIZE TextExtent(HWND dialog, int id, int width, int* lineHeight)
+{
+    char text[kMaxText];
+    GetDlgItemTextA(dialog, id, text, sizeof(text));
+    const HDC dc = GetDC(dialog);
+    const HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+    const HGDIOBJ previous = SelectObject(dc, font);
+    RECT rect = {0, 0, width, 0};
+    DrawTextA(dc, text, -1, &rect, DT_CALCRECT | (width > 0 ? DT_WORDBREAK : DT_SINGLELINE));
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, previous);
+    ReleaseDC(dialog, dc);
+    if (lineHeight != nullptr) {
+        *lineHeight = metrics.tmHeight;
+    }
+    return SIZE{rect.right, rect.bottom};
+}
+
+int RowHeight(HWND dialog, const SettingsRow& row, int width)
+{
+    int lineHeight = 0;
+    switch (row.kind) {
+    case kCheckRow: {
+        // Lines beyond the first add to a one-line check box's height.
+        const SIZE text = TextExtent(dialog, row.id, width - UnitsX(dialog, kIndent), &lineHeight);
+        return UnitsY(dialog, kCheckHeight) + (text.cy > lineHeight ? text.cy - lineHeight : 0);
+    }
+    case kLinesRow:
+        return UnitsY(dialog, kFieldHeight);
+    case kTextRow:
+        return TextExtent(dialog, row.id, width, nullptr).cy;
+    case kButtonsRow:
+        return UnitsY(dialog, kButtonHeight);
+    case kGroupRow:
+    case kGroupEndRow:
+        break;
+    }
+    return 0;
+}
+
+bool RowShown(HWND dialog, const SettingsRow& row)
+{
+    return row.kind == kLinesRow || row.kind == kButtonsRow || Shown(GetDlgItem(dialog, row.id));
+}
+
+void Place(HWND control, int left, int top, int width, int height)
+{
+    SetWindowPos(control, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PlaceLinesRow(HWND dialog, const StackBox& box)
+{
+    int lineHeight = 0;
+    const SIZE label = TextExtent(dialog, IDC_LINES_LABEL, 0, &lineHeight);
+    const int fieldHeight = UnitsY(dialog, kFieldHeight);
+    Place(GetDlgItem(dialog, IDC_LINES_LABEL), box.left, box.top + (fieldHeight - lineHeight) / 2, label.cx,
+          lineHeight);
+    const HWND field = GetDlgItem(dialog, IDC_LINES);
+    Place(field, box.left + label.cx + UnitsX(dialog, kLabelGap), box.top, UnitsX(dialog, kFieldWidth), fieldHeight);
+    // Attached anew, the spin buttons take their width off the field's right end and sit there.
+    const HWND spin = GetDlgItem(dialog, IDC_LINES_SPIN);
+    Place(spin, 0, 0, UnitsX(dialog, kSpinWidth), fieldHeight);
+    SendMessageA(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(field), 0);
+}
+
+void PlaceButtons(HWND dialog, const StackBox& box)
+{
+    const int width = UnitsX(dialog, kButtonWidth);
+    int right = box.left + box.width;
+    for (int i = sizeof(kButtons) / sizeof(kButtons[0]) - 1; i >= 0; --i) {
+        Place(GetDlgItem(dialog, kButtons[i]), right - width, box.top, width, box.height);
+        right -= width + UnitsX(dialog, kButtonGap);
+    }
+}
+
+} // namespace
+
+void LayOutSettingsDialog(HWND dialog, bool keepCentre)
+{
+    RECT client = {};
+    GetClientRect(dialog, &client);
+    const StackMetrics metrics = {client.right,           UnitsX(dialog, kMargin), UnitsY(dialog, kGroupTop),
+                                  UnitsX(dialog, kGroupInset), UnitsY(dialog, kRowGap), UnitsX(dialog, kIndent)};
+    StackItem items[kRowCount] = {};
+    for (int i = 0; i < kRowCount; ++i) {
+        const SettingsRow& row = kRows[i];
+        items[i].kind = row.kind == kGroupRow ? kStackGroup : row.kind == kGroupEndRow ? kStackGroupEnd : kStackRow;
+        items[i].indent = row.indent;
+        items[i].shown = RowShown(dialog, row);
+    }
+    // Widths do not depend on heights: a first pass gives each row its width, to measure wrapped text in.
+    StackItems(metrics, items, kRowCount);
+    for (int i = 0; i < kRowCount; ++i) {
+        items[i].height = RowHeight(dialog, kRows[i], items[i].box.width);
+    }
+    const int height = StackItems(metrics, items, kRowCount);
+
+    for (int i = 0; i < kRowCount; ++i) {
+        const StackBox& box = items[i].box;
+        switch (kRows[i].kind) {
+        case kGroupRow:
+            ShowWindow(GetDlgItem(dialog, kRows[i].id), items[i].shown ? SW_SHOWNA : SW_HIDE);
+            Place(GetDlgItem(dialog, kRows[i].id), box.left, box.top, box.width, box.height);
+            break;
+        case kCheckRow:
+        case kTextRow:
+            Place(GetDlgItem(dialog, kRows[i].id), box.left, box.top, box.width, box.height);
+            break;
+        case kLinesRow:
+            PlaceLinesRow(dialog, box);
+            break;
+        case kButtonsRow:
+            PlaceButtons(dialog, box);
+            break;
+        case kGroupEndRow:
+            break;
+        }
+    }
+
+    RECT frame = {};
+    GetWindowRect(dialog, &frame);
+    const int oldHeight = frame.bottom - frame.top;
+    const int newHeight = oldHeight + height - client.bottom;
+    const int top = keepCentre ? frame.top - (newHeight - oldHeight) / 2 : frame.top;
+    SetWindowPos(dialog, nullptr, frame.left, top, frame.right - frame.left, newHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}

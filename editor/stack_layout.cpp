@@ -1,0 +1,70 @@
+// Stacking of dialog rows: each shown row below the last, a group box around its shown rows.
+#include "stack_layout.h"
+
+namespace {
+
+bool GroupHasShownRow(const StackItem* items, int from, int count)
+{
+    for (int i = from; i < count && items[i].kind == kStackRow; ++i) {
+        if (items[i].shown) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+int StackItems(const StackMetrics& metrics, StackItem* items, int count)
+{
+    int y = metrics.margin;
+    StackItem* group = nullptr; // the open group box, while its rows are placed
+    bool firstInGroup = false;
+    bool anyRow = false; // a shown row since the top or since the last group box closed
+    for (int i = 0; i < count; ++i) {
+        StackItem& item = items[i];
+        item.box = StackBox{0, 0, 0, 0};
+        switch (item.kind) {
+        case kStackGroup:
+            group = nullptr;
+            item.shown = GroupHasShownRow(items, i + 1, count);
+            if (!item.shown) {
+                break;
+            }
+            if (anyRow) {
+                y += metrics.margin; // rows outside groups stand apart from a box below them
+            }
+            group = &item;
+            item.box = StackBox{metrics.margin, y, metrics.width - 2 * metrics.margin, 0};
+            y += metrics.groupTop;
+            firstInGroup = true;
+            break;
+        case kStackGroupEnd:
+            if (group != nullptr) {
+                y += metrics.groupInset;
+                group->box.height = y - group->box.top;
+                y += metrics.margin;
+                group = nullptr;
+            }
+            anyRow = false;
+            break;
+        case kStackRow: {
+            if (!item.shown) {
+                break;
+            }
+            const bool inGroup = group != nullptr;
+            if (inGroup ? !firstInGroup : anyRow) {
+                y += metrics.rowGap;
+            }
+            const int edge = inGroup ? metrics.margin + metrics.groupInset : metrics.margin;
+            const int left = edge + item.indent * metrics.indent;
+            item.box = StackBox{left, y, metrics.width - edge - left, item.height};
+            y += item.height;
+            firstInGroup = false;
+            anyRow = !inGroup;
+            break;
+        }
+        }
+    }
+    return anyRow ? y + metrics.margin : y;
+}
