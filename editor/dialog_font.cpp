@@ -11,22 +11,40 @@ constexpr unsigned kSetFontStyle = 0x40; // DS_SETFONT, also part of DS_SHELLFON
 constexpr unsigned kOrdinalMark = 0xFFFF;
 constexpr size_t kItemAlignment = 4;
 
-unsigned Word(const unsigned char* at)
+unsigned ReadWord(const unsigned char* at)
 {
     return static_cast<unsigned>(at[0] | (at[1] << 8));
 }
 
-void PutWord(std::vector<unsigned char>& out, unsigned value)
+// Appends to a buffer of fixed size; remembers when it ran out of room.
+struct Writer
 {
-    out.push_back(static_cast<unsigned char>(value & 0xFF));
-    out.push_back(static_cast<unsigned char>((value >> 8) & 0xFF));
-}
+    unsigned char* out;
+    size_t room;
+    size_t size;
+    bool overflow;
+
+    void Byte(unsigned value)
+    {
+        if (size < room) {
+            out[size] = static_cast<unsigned char>(value & 0xFF);
+        } else {
+            overflow = true;
+        }
+        ++size;
+    }
+    void Word(unsigned value)
+    {
+        Byte(value);
+        Byte(value >> 8);
+    }
+};
 
 // Skips a null-terminated UTF-16 string at `offset`; false when it runs past the end.
 bool SkipString(const unsigned char* source, size_t size, size_t& offset)
 {
     for (; offset + 2 <= size; offset += 2) {
-        if (Word(source + offset) == 0) {
+        if (ReadWord(source + offset) == 0) {
             offset += 2;
             return true;
         }
@@ -40,7 +58,7 @@ bool SkipNameOrOrdinal(const unsigned char* source, size_t size, size_t& offset)
     if (offset + 2 > size) {
         return false;
     }
-    const unsigned first = Word(source + offset);
+    const unsigned first = ReadWord(source + offset);
     if (first == 0) {
         offset += 2;
         return true;
@@ -59,40 +77,47 @@ size_t Aligned(size_t offset)
 
 } // namespace
 
-std::vector<unsigned char> WithDialogFont(const unsigned char* source, size_t size, const DialogFont& font)
+size_t WithDialogFont(const unsigned char* source, size_t size, const DialogFont& font, unsigned char* out,
+                      size_t outSize)
 {
-    std::vector<unsigned char> out;
-    if (size < kMenuOffset || Word(source) != 1 || Word(source + 2) != kOrdinalMark ||
-        (Word(source + kStyleOffset) & kSetFontStyle) == 0) {
-        return out;
+    if (size < kMenuOffset || ReadWord(source) != 1 || ReadWord(source + 2) != kOrdinalMark ||
+        (ReadWord(source + kStyleOffset) & kSetFontStyle) == 0) {
+        return 0;
     }
     size_t offset = kMenuOffset;
     if (!SkipNameOrOrdinal(source, size, offset) || !SkipNameOrOrdinal(source, size, offset) ||
         !SkipString(source, size, offset)) {
-        return out;
+        return 0;
     }
     const size_t fontOffset = offset;
     offset += 6; // point size, weight, italic, character set
     if (offset > size || !SkipString(source, size, offset)) {
-        return out;
+        return 0;
     }
     const size_t itemsOffset = Aligned(offset);
     if (itemsOffset > size) {
-        return out;
+        return 0;
     }
 
-    out.assign(source, source + fontOffset);
-    PutWord(out, static_cast<unsigned>(font.pointSize));
-    PutWord(out, static_cast<unsigned>(font.weight));
-    out.push_back(font.italic ? 1 : 0);
-    out.push_back(static_cast<unsigned char>(font.charset));
-    for (const char16_t* c = font.face; *c != 0; ++c) {
-        PutWord(out, *c);
+    Writer writer = {out, outSize, 0, false};
+    for (size_t i = 0; i < fontOffset; ++i) {
+        writer.Byte(source[i]);
     }
-    PutWord(out, 0);
-    out.resize(Aligned(out.size()), 0);
-    out.insert(out.end(), source + itemsOffset, source + size);
-    return out;
+    writer.Word(static_cast<unsigned>(font.pointSize));
+    writer.Word(static_cast<unsigned>(font.weight));
+    writer.Byte(font.italic ? 1 : 0);
+    writer.Byte(static_cast<unsigned>(font.charset));
+    for (const char16_t* c = font.face; *c != 0; ++c) {
+        writer.Word(*c);
+    }
+    writer.Word(0);
+    while (writer.size % kItemAlignment != 0) {
+        writer.Byte(0);
+    }
+    for (size_t i = itemsOffset; i < size; ++i) {
+        writer.Byte(source[i]);
+    }
+    return writer.overflow ? 0 : writer.size;
 }
 
 int PointSizeOf(int height, int dpi)

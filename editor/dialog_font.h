@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstddef>
-#include <vector>
 
 struct DialogFont
 {
@@ -14,9 +13,11 @@ struct DialogFont
     const char16_t* face;
 };
 
-// A copy of the extended dialog template (DLGTEMPLATEEX with DS_SETFONT) with its font replaced; empty when
-// `source` is not such a template or ends too early.
-std::vector<unsigned char> WithDialogFont(const unsigned char* source, size_t size, const DialogFont& font);
+// Writes into `out` a copy of the extended dialog template (DLGTEMPLATEEX with DS_SETFONT) with its font
+// replaced, and returns its size; 0 when `source` is not such a template, ends too early, or `out` (of
+// `outSize` bytes) is too small. Room for `size` bytes and 2 per character of the face, plus 6, suffices.
+size_t WithDialogFont(const unsigned char* source, size_t size, const DialogFont& font, unsigned char* out,
+                      size_t outSize);
 
 // The point size of a font `height` pixels high (negative: the character height, as the system reports its
 // fonts) at `dpi`, rounded; 0 when the height is not a character height.

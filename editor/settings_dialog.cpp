@@ -12,8 +12,6 @@
 
 #include <commctrl.h>
 
-#include <vector>
-
 namespace {
 
 // The check box that shows each switch; LinesToScroll has its edit field instead.
@@ -36,6 +34,8 @@ constexpr int kLinesFieldMaxChars = 10;
 constexpr int kVistaMajorVersion = 6;
 // The program's icon, which the editor wears too.
 const char kIconName[] = "MAINICON";
+// Room a template may need beyond its own size and the new face: the font's fixed fields and alignment.
+constexpr size_t kDialogFontSlack = 8;
 // The controls that only count while the wheel is converted to scroll-bar messages.
 constexpr int kLinesControls[] = {IDC_LINES_LABEL, IDC_LINES, IDC_LINES_SPIN};
 
@@ -315,15 +315,16 @@ bool RegisterDialogClass(HINSTANCE instance)
 }
 
 // The dialog's template with the system's dialog font (Segoe UI 9 pt from Vista on) in place of the one it
-// names, whose "MS Shell Dlg" stands for Tahoma 8 pt on every Windows; empty when it cannot be had.
-std::vector<unsigned char> TemplateInSystemFont(HINSTANCE instance)
+// names, whose "MS Shell Dlg" stands for Tahoma 8 pt on every Windows. Null when it cannot be had; else
+// the caller frees it from the process heap.
+unsigned char* TemplateInSystemFont(HINSTANCE instance)
 {
     const HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), RT_DIALOG);
     const void* source = found != nullptr ? LockResource(LoadResource(instance, found)) : nullptr;
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof(metrics); // the size from Vista on, which is when this is asked
     if (source == nullptr || !SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        return {};
+        return nullptr;
     }
     // The system's fonts come in pixels at the system DPI; dialog templates want points.
     const HDC screen = GetDC(nullptr);
@@ -334,22 +335,29 @@ std::vector<unsigned char> TemplateInSystemFont(HINSTANCE instance)
     const DialogFont font = {PointSizeOf(message.lfHeight, dpi), static_cast<int>(message.lfWeight),
                              message.lfItalic != 0, message.lfCharSet,
                              reinterpret_cast<const char16_t*>(message.lfFaceName)};
-    if (font.pointSize <= 0) {
-        return {};
+    const DWORD size = SizeofResource(instance, found);
+    const size_t room = size + sizeof(message.lfFaceName) + kDialogFontSlack;
+    auto* copy = static_cast<unsigned char*>(HeapAlloc(GetProcessHeap(), 0, room));
+    if (font.pointSize <= 0 || copy == nullptr ||
+        WithDialogFont(static_cast<const unsigned char*>(source), size, font, copy, room) == 0) {
+        HeapFree(GetProcessHeap(), 0, copy);
+        return nullptr;
     }
-    return WithDialogFont(static_cast<const unsigned char*>(source), SizeofResource(instance, found), font);
+    return copy;
 }
 
 HWND CreateSettingsDialog(HINSTANCE instance, DialogState& state)
 {
-    const std::vector<unsigned char> inSystemFont = state.vistaOrLater ? TemplateInSystemFont(instance)
-                                                                       : std::vector<unsigned char>();
-    if (!inSystemFont.empty()) {
-        return CreateDialogIndirectParamA(instance, reinterpret_cast<LPCDLGTEMPLATEA>(inSystemFont.data()), nullptr,
-                                          SettingsDialogProc, reinterpret_cast<LPARAM>(&state));
+    unsigned char* inSystemFont = state.vistaOrLater ? TemplateInSystemFont(instance) : nullptr;
+    if (inSystemFont == nullptr) {
+        return CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, SettingsDialogProc,
+                                  reinterpret_cast<LPARAM>(&state));
     }
-    return CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, SettingsDialogProc,
-                              reinterpret_cast<LPARAM>(&state));
+    // The dialog manager is done with the template once the dialog exists.
+    const HWND dialog = CreateDialogIndirectParamA(instance, reinterpret_cast<LPCDLGTEMPLATEA>(inSystemFont), nullptr,
+                                                   SettingsDialogProc, reinterpret_cast<LPARAM>(&state));
+    HeapFree(GetProcessHeap(), 0, inSystemFont);
+    return dialog;
 }
 
 } // namespace

@@ -316,9 +316,19 @@ TEST(EditorFont, TheTemplatesFontIsReplacedAndTheItemsFollowOnTheirBoundary)
         for (const char16_t* face : {u"Segoe UI", u"Meiryo UI", u"Ab", u"MS Shell Dlg 2"}) {
             const std::vector<unsigned char> source = Template(original);
             const std::vector<unsigned char> expected = Template(face);
-            std::vector<unsigned char> patched =
-                WithDialogFont(source.data(), source.size(), DialogFont{9, 400, false, 1, face});
+            std::vector<unsigned char> patched(source.size() + 64);
+            patched.resize(
+                WithDialogFont(source.data(), source.size(), DialogFont{9, 400, false, 1, face}, patched.data(),
+                               patched.size()));
             ASSERT_EQ(patched.size(), expected.size());
+            // Exactly the room it needs is enough; a byte less is refused.
+            std::vector<unsigned char> tight(expected.size());
+            EXPECT_EQ(WithDialogFont(source.data(), source.size(), DialogFont{9, 400, false, 1, face}, tight.data(),
+                                     tight.size()),
+                      expected.size());
+            EXPECT_EQ(WithDialogFont(source.data(), source.size(), DialogFont{9, 400, false, 1, face}, tight.data(),
+                                     tight.size() - 1),
+                      0u);
             // Only the point size differs from a template that named the new face at 8 pt.
             const size_t pointSize = 26 + 2 + 4 + 6;
             EXPECT_EQ(patched[pointSize], 9);
@@ -332,14 +342,15 @@ TEST(EditorFont, ATemplateWithoutItsFontOrCutShortIsLeftAlone)
 {
     std::vector<unsigned char> source = Template(u"Tahoma");
     const DialogFont font = {9, 400, false, 1, u"Segoe UI"};
-    for (size_t size = 0; size < 56; ++size) {
-        EXPECT_TRUE(WithDialogFont(source.data(), size, font).empty()) << size;
+    unsigned char out[256];
+    for (size_t size = 0; size < 60; ++size) {
+        EXPECT_EQ(WithDialogFont(source.data(), size, font, out, sizeof(out)), 0u) << size;
     }
     source[12] &= static_cast<unsigned char>(~0x40); // no DS_SETFONT: there is no font to replace
-    EXPECT_TRUE(WithDialogFont(source.data(), source.size(), font).empty());
+    EXPECT_EQ(WithDialogFont(source.data(), source.size(), font, out, sizeof(out)), 0u);
     std::vector<unsigned char> old = Template(u"Tahoma");
     old[2] = 0; // an old-style DLGTEMPLATE
-    EXPECT_TRUE(WithDialogFont(old.data(), old.size(), font).empty());
+    EXPECT_EQ(WithDialogFont(old.data(), old.size(), font, out, sizeof(out)), 0u);
 }
 
 TEST(EditorFont, PointSizesFromTheSystemsPixelHeights)
