@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the win32 and win64 presets and packs each into dist/RollixPortable-<version>-<arch>.zip,
-# after checking what goes in: the binaries' format, their imports and the 32-bit size budgets.
+# Builds the win32 and win64 presets and packs them into dist/: the release RollixPortable-<version>.zip
+# (32-bit, for every Windows) and RollixPortable-<version>-64-bit-Windows-only.zip (the 64-bit build the tests
+# run, which says so in its name and its readme.txt), after checking what goes in: the binaries' format,
+# their imports and the 32-bit size budgets.
 #
 # Usage: scripts/package.sh [--strict] [--no-build]
 #   --strict    fail when a 32-bit binary is over its size budget (otherwise only reported)
@@ -14,7 +16,7 @@ for arg in "$@"; do
     case $arg in
         --strict) strict=1 ;;
         --no-build) build=0 ;;
-        -h | --help) sed -n '2,8p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        -h | --help) sed -n '2,9p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
         *) echo "package.sh: unknown option $arg" >&2; exit 2 ;;
     esac
 done
@@ -109,9 +111,14 @@ for arch in win32 win64; do
 
     stage=$(mktemp -d)
     cp "${binaries[@]/#/$bin/}" "$stage/"
+    readme=("$root/packaging/readme.txt")
+    archive=$root/dist/RollixPortable-$version.zip
+    if [[ $arch == win64 ]]; then
+        readme=("$root/packaging/readme-64bit.txt" "${readme[@]}")
+        archive=$root/dist/RollixPortable-$version-64-bit-Windows-only.zip
+    fi
     # Windows line ends, so that every Notepad shows the lines apart.
-    sed 's/\r\{0,1\}$/\r/' "$root/packaging/readme.txt" > "$stage/readme.txt"
-    archive=$root/dist/RollixPortable-$version-$arch.zip
+    sed 's/\r\{0,1\}$/\r/' "${readme[@]}" > "$stage/readme.txt"
     rm -f "$archive"
     (cd "$stage" && zip -q -X "$archive" "${binaries[@]}" readme.txt)
     rm -rf "$stage"
