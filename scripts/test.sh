@@ -80,6 +80,9 @@ win64_status=${PIPESTATUS[0]}
 set -e
 [[ $win64_status == 0 ]] || status=1
 
+step "screenshots at 150% (Wine's LogPixels = 144), in a prefix of their own"
+"$root/scripts/scaled-screenshots.sh" || status=1
+
 step "summary"
 for part in host win64; do
     summary=$(grep -E 'tests passed|No tests were found' "$logs/$part.log" | tail -1 || true)

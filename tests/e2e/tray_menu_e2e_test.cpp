@@ -48,6 +48,16 @@ constexpr int kMinColouredPixelsWhenEnabled = 8;
 constexpr int kMaxColouredPixelsWhenDisabled = 0;
 // Besides the menu, a screenshot shows the tray and this much around both.
 constexpr int kScreenshotMargin = 8;
+// How far inside the icon's lower right corner a click lands that should leave the icon in sight.
+constexpr int kCornerInset = 2;
+
+// Added to the screenshot's name: "-150" when a run at another scale takes it (scripts/scaled-screenshots.sh).
+std::string ScreenshotSuffix()
+{
+    char suffix[16] = "";
+    ::GetEnvironmentVariableA("ROLLIX_SCREENSHOT_SUFFIX", suffix, sizeof suffix);
+    return suffix;
+}
 
 class TrayMenuE2e : public ::testing::Test
 {
@@ -86,17 +96,21 @@ protected:
 
     int IconColouredPixels() const { return CaptureScreen(WindowRectOf(icon)).CountColoured(); }
 
-    void ClickIcon(Button button)
+    // Clicks the icon at its centre, or near its lower right corner: the menu opens at the pointer, and there
+    // it leaves the icon in sight.
+    void ClickIcon(Button button, bool nearCorner = false)
     {
         ASSERT_TRUE(MakeClickable(icon)) << "the tray icon stays covered by another window";
-        ASSERT_TRUE(tools.ClickAt(CentreOf(WindowRectOf(icon)), button)) << tools.CommandLog();
+        RECT rect = WindowRectOf(icon);
+        POINT point = nearCorner ? POINT{rect.right - kCornerInset, rect.bottom - kCornerInset} : CentreOf(rect);
+        ASSERT_TRUE(tools.ClickAt(point, button)) << tools.CommandLog();
     }
 
     // Clicks the icon and waits for the program's menu; menuWindow holds it.
-    void OpenMenu(Button button = Button::kRight)
+    void OpenMenu(Button button = Button::kRight, bool nearCorner = false)
     {
         ASSERT_EQ(OpenMenuWindow(run.ProcessId()), nullptr) << "a menu was already open";
-        ASSERT_NO_FATAL_FAILURE(ClickIcon(button));
+        ASSERT_NO_FATAL_FAILURE(ClickIcon(button, nearCorner));
         ASSERT_TRUE(WaitFor([&] { return (menuWindow = OpenMenuWindow(run.ProcessId())) != nullptr; }))
             << "no menu opened; the program is " << run.State();
     }
@@ -160,17 +174,17 @@ protected:
 TEST_F(TrayMenuE2e, RightClickOpensTheMenuWithEnabledCheckedAndSettingsBold)
 {
     ASSERT_NO_FATAL_FAILURE(StartProgram());
-    ASSERT_NO_FATAL_FAILURE(OpenMenu(Button::kRight));
+    ASSERT_NO_FATAL_FAILURE(OpenMenu(Button::kRight, true));
     ExpectMenuLooksLike(checkedMenu, "right-click");
 
-    // The picture for people: the tray and the open menu.
+    // The picture for people: the tray with the icon and the open menu.
     RECT area;
     RECT tray = WindowRectOf(::GetAncestor(icon, GA_ROOT)), menu = WindowRectOf(menuWindow);
     ::UnionRect(&area, &tray, &menu);
     ::InflateRect(&area, kScreenshotMargin, kScreenshotMargin);
     area.left = std::max(area.left, 0L);
     area.top = std::max(area.top, 0L);
-    std::string screenshot = WindowsPath(kScreenshotFolder) + "\\tray-menu.png";
+    std::string screenshot = WindowsPath(kScreenshotFolder) + "\\tray-menu" + ScreenshotSuffix() + ".png";
     ::DeleteFileA(screenshot.c_str());
     EXPECT_TRUE(tools.SaveScreenshot(area, screenshot)) << tools.CommandLog();
     EXPECT_NE(::GetFileAttributesA(screenshot.c_str()), INVALID_FILE_ATTRIBUTES);

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Takes a screenshot of the settings editor under Wine on the X display of the test run, for the
-# README: editor_screenshot.sh <RollixConfig.exe> <output.png>. Exit 77 (skipped) without a display.
+# README: editor_screenshot.sh <RollixConfig.exe> <output.png>; ROLLIX_SCREENSHOT_SUFFIX (such as -150, from
+# scripts/scaled-screenshots.sh) is added to the name. Exit 77 (skipped) without a display.
 set -euo pipefail
 
 editor=$1
-output=$2
+output=${2%.png}${ROLLIX_SCREENSHOT_SUFFIX:-}.png
 [[ -n "${DISPLAY:-}" ]] || { echo "no DISPLAY: skipped"; exit 77; }
 command -v import >/dev/null && command -v xwininfo >/dev/null || { echo "imagemagick or xwininfo missing: skipped"; exit 77; }
 
