@@ -11,12 +11,12 @@ namespace {
 
 enum RowKind
 {
-    kGroupRow,    // a group box, around the rows up to its kGroupEndRow
+    kGroupRow, // a group box, around the rows up to its kGroupEndRow
     kGroupEndRow,
-    kCheckRow,    // a check box; its text may run over several lines (a note follows a line break)
-    kLinesRow,    // the lines label, its field and the field's spin buttons
-    kTextRow,     // a line of text, as tall as its wrapped text
-    kButtonsRow   // OK, Cancel and Apply at the right
+    kCheckRow,  // a check box; its text may run over several lines (a note follows a line break)
+    kLinesRow,  // the lines label, its field and the field's spin buttons
+    kTextRow,   // a line of text, as tall as its wrapped text
+    kButtonsRow // OK, Cancel and Apply at the right
 };
 
 struct SettingsRow
@@ -51,10 +51,10 @@ constexpr int kMargin = 7;
 constexpr int kGroupTop = 11; // the caption and a little more
 constexpr int kGroupInset = 7;
 constexpr int kRowGap = 4;
-constexpr int kIndent = 12;        // from a check box's left edge to its text: indented rows line up with it
-constexpr int kCheckHeight = 10;   // a check box of one line
+constexpr int kIndent = 12;      // from a check box's left edge to its text: indented rows line up with it
+constexpr int kCheckHeight = 10; // a check box of one line
 constexpr int kFieldHeight = 12;
-constexpr int kFieldWidth = 40;    // the field with its spin buttons
+constexpr int kFieldWidth = 40; // the field with its spin buttons
 constexpr int kSpinWidth = 10;
 constexpr int kLabelGap = 4;
 constexpr int kButtonWidth = 50;
@@ -165,8 +165,12 @@ void LayOutSettingsDialog(HWND dialog, bool keepCentre)
 {
     RECT client = {};
     GetClientRect(dialog, &client);
-    const StackMetrics metrics = {client.right,           UnitsX(dialog, kMargin), UnitsY(dialog, kGroupTop),
-                                  UnitsX(dialog, kGroupInset), UnitsY(dialog, kRowGap), UnitsX(dialog, kIndent)};
+    const StackMetrics metrics = {client.right,
+                                  UnitsX(dialog, kMargin),
+                                  UnitsY(dialog, kGroupTop),
+                                  UnitsX(dialog, kGroupInset),
+                                  UnitsY(dialog, kRowGap),
+                                  UnitsX(dialog, kIndent)};
     StackItem items[kRowCount] = {};
     for (int i = 0; i < kRowCount; ++i) {
         const SettingsRow& row = kRows[i];
@@ -208,6 +212,5 @@ void LayOutSettingsDialog(HWND dialog, bool keepCentre)
     const int oldHeight = frame.bottom - frame.top;
     const int newHeight = oldHeight + height - client.bottom;
     const int top = keepCentre ? frame.top - (newHeight - oldHeight) / 2 : frame.top;
-    SetWindowPos(dialog, nullptr, frame.left, top, frame.right - frame.left, newHeight,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(dialog, nullptr, frame.left, top, frame.right - frame.left, newHeight, SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -20,20 +20,20 @@ struct StackBox
 struct StackItem
 {
     StackItemKind kind;
-    int indent;  // rows: steps of StackMetrics::indent from the left edge they stand in
-    int height;  // rows only
-    bool shown;  // rows only; a group shows when one of its rows does
+    int indent;   // rows: steps of StackMetrics::indent from the left edge they stand in
+    int height;   // rows only
+    bool shown;   // rows only; a group shows when one of its rows does
     StackBox box; // set by StackItems; all zero for what is not shown
 };
 
 struct StackMetrics
 {
-    int width;       // the client area's width
-    int margin;      // around everything, and between a group box and what follows it
-    int groupTop;    // from a group box's top edge to its first row: room for the caption
-    int groupInset;  // from a group box's sides and bottom to its rows
-    int rowGap;      // between two shown rows
-    int indent;      // one step of indent
+    int width;      // the client area's width
+    int margin;     // around everything, and between a group box and what follows it
+    int groupTop;   // from a group box's top edge to its first row: room for the caption
+    int groupInset; // from a group box's sides and bottom to its rows
+    int rowGap;     // between two shown rows
+    int indent;     // one step of indent
 };
 
 // Places every shown item from the top down and returns the client height it takes, margins included.

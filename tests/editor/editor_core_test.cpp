@@ -317,9 +317,8 @@ TEST(EditorFont, TheTemplatesFontIsReplacedAndTheItemsFollowOnTheirBoundary)
             const std::vector<unsigned char> source = Template(original);
             const std::vector<unsigned char> expected = Template(face);
             std::vector<unsigned char> patched(source.size() + 64);
-            patched.resize(
-                WithDialogFont(source.data(), source.size(), DialogFont{9, 400, false, 1, face}, patched.data(),
-                               patched.size()));
+            patched.resize(WithDialogFont(source.data(), source.size(), DialogFont{9, 400, false, 1, face},
+                                          patched.data(), patched.size()));
             ASSERT_EQ(patched.size(), expected.size());
             // Exactly the room it needs is enough; a byte less is refused.
             std::vector<unsigned char> tight(expected.size());

@@ -65,16 +65,16 @@ inline ActivationContextFacts ReadActivationContext(const std::string& program)
             if (assembly->lpAssemblyEncodedAssemblyIdentity == nullptr)
                 continue;
             char identity[1024] = "";
-            ::WideCharToMultiByte(CP_ACP, 0, assembly->lpAssemblyEncodedAssemblyIdentity, -1, identity,
-                                  sizeof identity, nullptr, nullptr);
+            ::WideCharToMultiByte(CP_ACP, 0, assembly->lpAssemblyEncodedAssemblyIdentity, -1, identity, sizeof identity,
+                                  nullptr, nullptr);
             facts.assemblies.push_back(identity);
         }
     }
 
-    facts.dpiAware = ActivationContextSetting(context, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings",
-                                              L"dpiAware");
-    facts.dpiAwareness = ActivationContextSetting(context, L"http://schemas.microsoft.com/SMI/2016/WindowsSettings",
-                                                  L"dpiAwareness");
+    facts.dpiAware =
+        ActivationContextSetting(context, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware");
+    facts.dpiAwareness =
+        ActivationContextSetting(context, L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness");
     ::ReleaseActCtx(context);
     return facts;
 }
