@@ -124,9 +124,10 @@ int RowHeight(HWND dialog, const SettingsRow& row, int width)
     return 0;
 }
 
+// A check box or a line of text can be hidden (and then takes no room); the other rows always show.
 bool RowShown(HWND dialog, const SettingsRow& row)
 {
-    return row.kind == kLinesRow || row.kind == kButtonsRow || Shown(GetDlgItem(dialog, row.id));
+    return row.kind == kCheckRow || row.kind == kTextRow ? Shown(GetDlgItem(dialog, row.id)) : true;
 }
 
 void Place(HWND control, int left, int top, int width, int height)
@@ -189,9 +190,6 @@ void LayOutSettingsDialog(HWND dialog, bool keepCentre)
         const StackBox& box = items[i].box;
         switch (kRows[i].kind) {
         case kGroupRow:
-            ShowWindow(GetDlgItem(dialog, kRows[i].id), items[i].shown ? SW_SHOWNA : SW_HIDE);
-            Place(GetDlgItem(dialog, kRows[i].id), box.left, box.top, box.width, box.height);
-            break;
         case kCheckRow:
         case kTextRow:
             Place(GetDlgItem(dialog, kRows[i].id), box.left, box.top, box.width, box.height);

@@ -1,20 +1,6 @@
 // Stacking of dialog rows: each shown row below the last, a group box around its shown rows.
 #include "stack_layout.h"
 
-namespace {
-
-bool GroupHasShownRow(const StackItem* items, int from, int count)
-{
-    for (int i = from; i < count && items[i].kind == kStackRow; ++i) {
-        if (items[i].shown) {
-            return true;
-        }
-    }
-    return false;
-}
-
-} // namespace
-
 int StackItems(const StackMetrics& metrics, StackItem* items, int count)
 {
     int y = metrics.margin;
@@ -26,11 +12,6 @@ int StackItems(const StackMetrics& metrics, StackItem* items, int count)
         item.box = StackBox{0, 0, 0, 0};
         switch (item.kind) {
         case kStackGroup:
-            group = nullptr;
-            item.shown = GroupHasShownRow(items, i + 1, count);
-            if (!item.shown) {
-                break;
-            }
             if (anyRow) {
                 y += metrics.margin; // rows outside groups stand apart from a box below them
             }

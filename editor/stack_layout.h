@@ -22,8 +22,8 @@ struct StackItem
     StackItemKind kind;
     int indent;   // rows: steps of StackMetrics::indent from the left edge they stand in
     int height;   // rows only
-    bool shown;   // rows only; a group shows when one of its rows does
-    StackBox box; // set by StackItems; all zero for what is not shown
+    bool shown;   // rows only: a hidden row takes no room
+    StackBox box; // set by StackItems; all zero for a hidden row
 };
 
 struct StackMetrics
@@ -36,5 +36,6 @@ struct StackMetrics
     int indent;     // one step of indent
 };
 
-// Places every shown item from the top down and returns the client height it takes, margins included.
+// Places the group boxes and the shown rows from the top down and returns the client height they take,
+// margins included.
 int StackItems(const StackMetrics& metrics, StackItem* items, int count);

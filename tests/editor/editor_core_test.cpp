@@ -114,18 +114,6 @@ TEST(EditorLinesField, AnUntouchedOutOfRangeValueFromTheFileDoesNotBlockSaving)
     EXPECT_EQ(ParseLinesField("501", 500).status, kLinesOutOfRange) << "a new out-of-range value is still refused";
 }
 
-TEST(EditorLinesField, WhileDisabledARefusedEntryKeepsTheSavedCountAndAValidOneStillCounts)
-{
-    for (const char* refused : {"0", "500", "", "abc"}) {
-        const LinesFieldResult result = ReadLinesField(refused, 7, false);
-        EXPECT_EQ(result.status, kLinesAccepted) << "'" << refused << "'";
-        EXPECT_EQ(result.lines, 7) << "'" << refused << "'";
-        EXPECT_EQ(ReadLinesField(refused, 7, true).status, ParseLinesField(refused, 7).status) << refused;
-    }
-    EXPECT_EQ(ReadLinesField("12", 7, false).lines, 12);
-    EXPECT_EQ(ReadLinesField("12", 7, true).lines, 12);
-}
-
 TEST(EditorSave, FindChangesListsOnlyChangedKeysInOrderWithTheirNewText)
 {
     const SettingsForm saved = Defaults();
@@ -258,17 +246,6 @@ TEST(EditorLayout, AHiddenRowLeavesNoGapAndShowingItPushesTheRestDown)
     EXPECT_EQ(with - without, 8 + 4) << "the row and one gap";
 }
 
-TEST(EditorLayout, AGroupWithNoShownRowIsHiddenAndTakesNoRoom)
-{
-    std::vector<StackItem> items = {Group(), Row(10), GroupEnd(), Group(), Row(10, 0, false), GroupEnd(), Row(14)};
-    const int height = StackItems(Metrics(), items.data(), static_cast<int>(items.size()));
-    EXPECT_TRUE(items[0].shown);
-    EXPECT_FALSE(items[3].shown);
-    EXPECT_EQ(items[3].box.height, 0);
-    EXPECT_EQ(items[6].box.top, items[0].box.top + items[0].box.height + 10);
-    EXPECT_EQ(height, items[6].box.top + 14 + 10);
-}
-
 // An extended dialog template as the resource compiler writes it: header, no menu, a class by ordinal, the
 // title "Ab", the font, then one item on a 4-byte boundary.
 std::vector<unsigned char> Template(const char16_t* face)
@@ -335,21 +312,6 @@ TEST(EditorFont, TheTemplatesFontIsReplacedAndTheItemsFollowOnTheirBoundary)
             EXPECT_EQ(patched, expected);
         }
     }
-}
-
-TEST(EditorFont, ATemplateWithoutItsFontOrCutShortIsLeftAlone)
-{
-    std::vector<unsigned char> source = Template(u"Tahoma");
-    const DialogFont font = {9, 400, false, 1, u"Segoe UI"};
-    unsigned char out[256];
-    for (size_t size = 0; size < 60; ++size) {
-        EXPECT_EQ(WithDialogFont(source.data(), size, font, out, sizeof(out)), 0u) << size;
-    }
-    source[12] &= static_cast<unsigned char>(~0x40); // no DS_SETFONT: there is no font to replace
-    EXPECT_EQ(WithDialogFont(source.data(), source.size(), font, out, sizeof(out)), 0u);
-    std::vector<unsigned char> old = Template(u"Tahoma");
-    old[2] = 0; // an old-style DLGTEMPLATE
-    EXPECT_EQ(WithDialogFont(old.data(), old.size(), font, out, sizeof(out)), 0u);
 }
 
 TEST(EditorFont, PointSizesFromTheSystemsPixelHeights)
