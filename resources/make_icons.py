@@ -225,7 +225,7 @@ def main(argv):
                 images.append(name)
     scripts = {"icons.rc": [g[0] for g in GROUPS], "program_icon.rc": ["MAINICON"]}
     for script, groups in scripts.items():
-        lines = [f"// Drawn by make_icons.py. Icon images are resource type 3, icon groups type 14."]
+        lines = ["// Drawn by make_icons.py. Icon images are resource type 3, icon groups type 14."]
         used = set()
         for group, palette, sizes in GROUPS:
             if group not in groups:
