@@ -32,7 +32,8 @@ int ReadWheelCallbackTimes(double* microseconds, int capacity)
         available = static_cast<std::uint32_t>(capacity);
     }
     for (std::uint32_t i = 0; i < available; ++i) {
-        const std::uint32_t ticks = Durations[(recorded - available + i) % kTimedCallbacks].load(std::memory_order_relaxed);
+        const std::uint32_t ticks =
+            Durations[(recorded - available + i) % kTimedCallbacks].load(std::memory_order_relaxed);
         microseconds[i] = static_cast<double>(ticks) * 1e6 / static_cast<double>(frequency.QuadPart);
     }
     return static_cast<int>(available);

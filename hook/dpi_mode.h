@@ -13,7 +13,7 @@ enum class DpiMode
 
 struct DpiFunctions
 {
-    bool m_threadContextAccepted = false; // SetThreadDpiAwarenessContext exists and took a per-monitor context
+    bool m_threadContextAccepted = false;  // SetThreadDpiAwarenessContext exists and took a per-monitor context
     bool m_physicalPointFunctions = false; // WindowFromPhysicalPoint and PhysicalToLogicalPoint both exist
 };
 

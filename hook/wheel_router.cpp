@@ -63,7 +63,7 @@ void WheelRouter::PrepareThread()
         EntryPoints.m_windowFromPhysicalPoint = Lookup<WindowFromPhysicalPointProc>(user32, "WindowFromPhysicalPoint");
         available.m_physicalPointFunctions = vista != nullptr && EntryPoints.m_windowFromPhysicalPoint != nullptr;
         m_dpiMode = ChooseDpiMode(available);
-        EntryPoints.m_physicalToLogical = m_dpiMode == DpiMode::ThreadContext ? perMonitor
+        EntryPoints.m_physicalToLogical = m_dpiMode == DpiMode::ThreadContext            ? perMonitor
                                           : m_dpiMode == DpiMode::PhysicalPointFunctions ? vista
                                                                                          : nullptr;
     }
@@ -225,7 +225,7 @@ bool WheelRouter::HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info)
     // Looked for even in full screen: an excluded program there keeps its wheel unreversed too.
     const HWND targetWindow = FindTarget(info.pt, now);
     if (targetWindow != nullptr && m_target.Refresh(targetWindow, m_pointed, now, settings.m_convertToScroll,
-                                                     m_config.m_routerSettings, m_programs)) {
+                                                    m_config.m_routerSettings, m_programs)) {
         target.m_found = true;
         target.m_className = m_target.m_className;
         target.m_topLevelClassName = m_target.m_topLevelClassName;
@@ -271,7 +271,8 @@ bool WheelRouter::HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info)
     if (delivery == Delivery::Failed) {
         // Only a refusal for access (UIPI: a process of higher integrity) says something about the window; a full
         // queue or any other failure concerns this one event, which the system then delivers itself.
-        if (decision.m_action != WheelAction::Reinject && ClassifyPostFailure(GetLastError()) == PostFailure::Shielded) {
+        if (decision.m_action != WheelAction::Reinject &&
+            ClassifyPostFailure(GetLastError()) == PostFailure::Shielded) {
             m_shield.Mark(reinterpret_cast<std::uintptr_t>(m_target.m_topLevel), now);
         }
         return false;

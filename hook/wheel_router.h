@@ -16,7 +16,7 @@ struct RouterConfig
 {
     HookSettings m_settings;
     RouterSettings m_routerSettings; // the exclusions; the rest is folded into m_settings
-    HWND m_programWindow = nullptr; // takes the activation requests (control code 8)
+    HWND m_programWindow = nullptr;  // takes the activation requests (control code 8)
     UINT m_controlMessage = 0;
 };
 

@@ -152,8 +152,8 @@ WheelDecision DecideWheel(const WheelEvent& event, const TargetFacts& target, co
     // router itself turned the wheel sideways. A window with no scroll bar anywhere up its chain cannot take
     // line-scroll messages either.
     const bool modified = event.m_control || (event.m_shift && !decision.m_sideways);
-    const bool hasScroller = decision.m_axis == WheelAxis::Vertical ? target.m_hasVerticalScroller
-                                                                     : target.m_hasHorizontalScroller;
+    const bool hasScroller =
+        decision.m_axis == WheelAxis::Vertical ? target.m_hasVerticalScroller : target.m_hasHorizontalScroller;
     if (settings.m_convertToScroll && !modified && hasScroller) {
         decision.m_action = WheelAction::PostScrollLines;
         return decision;

@@ -27,7 +27,7 @@ struct HookSettings
     bool m_activateWindows = false;
     bool m_reverseScroll = false;
     ReverseAxes m_reverseAxes = ReverseAxes::Both; // which wheel ReverseScroll turns round
-    bool m_shiftScrollsSideways = false;            // Shift turns the vertical wheel into the horizontal one
+    bool m_shiftScrollsSideways = false;           // Shift turns the vertical wheel into the horizontal one
 };
 
 // The three arguments of RollixHookStart; flags bit 0 is ActivateWindows, bit 1 ReverseScroll. Fewer than one
@@ -63,13 +63,13 @@ struct TargetFacts
     bool m_found = false; // a window that can take the wheel
     const char* m_className = "";
     const char* m_topLevelClassName = "";
-    ActivationFacts m_rootOwner; // what an activation would bring forward
-    bool m_shielded = false;          // a post to its top-level window was refused for access (UIPI) lately
-    bool m_hung = false;              // its top-level window has stopped answering
-    bool m_excluded = false;          // the user's exclusions name its program or its class
+    ActivationFacts m_rootOwner;          // what an activation would bring forward
+    bool m_shielded = false;              // a post to its top-level window was refused for access (UIPI) lately
+    bool m_hung = false;                  // its top-level window has stopped answering
+    bool m_excluded = false;              // the user's exclusions name its program or its class
     bool m_hasVerticalScroller = false;   // it or an ancestor has a vertical scroll bar
     bool m_hasHorizontalScroller = false; // ... a horizontal one
-    bool m_programWindowKnown = false; // the program's main window, which takes activation requests, exists
+    bool m_programWindowKnown = false;    // the program's main window, which takes activation requests, exists
 };
 
 enum class WheelAction

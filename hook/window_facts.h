@@ -72,8 +72,8 @@ struct TargetRecord
     bool m_convertPoint = true; // whether the pointer's position needs turning into the target's coordinates
 
     WindowProbe RootOwnerProbe() const { return {m_rootOwnerClassName, m_rootOwnerStyle, m_rootOwnerExStyle}; }
-    bool Refresh(HWND target, const WindowRecord& probe, DWORD now, bool wantScrollers,
-                 const RouterSettings& settings, ProcessNames& programs);
+    bool Refresh(HWND target, const WindowRecord& probe, DWORD now, bool wantScrollers, const RouterSettings& settings,
+                 ProcessNames& programs);
 };
 
 // The foreground window's facts for the full-screen rule.

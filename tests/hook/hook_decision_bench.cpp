@@ -78,8 +78,7 @@ void DecisionPath(benchmark::State& state, HookSettings settings)
         }
         TargetSearch<OneWindowView> search(view, 50, 50);
         benchmark::DoNotOptimize(search.Find(1));
-        const WheelDecision decision =
-            DecideWheel(event, target, foreground, settings, SystemWheelRouting::Focus);
+        const WheelDecision decision = DecideWheel(event, target, foreground, settings, SystemWheelRouting::Focus);
         if (decision.m_action == WheelAction::PostScrollLines) {
             const LineScrollPlan plan = PlanLineScroll(
                 event.m_axis, accumulator.AddDelta(decision.m_delta, 0x10010, tick), settings.m_linesToScroll);

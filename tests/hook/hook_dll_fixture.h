@@ -40,4 +40,3 @@ class HookDll : public testing::Test
     TargetWindowProcess m_target{m_folder};
     HookLibrary m_hook;
 };
-

@@ -72,9 +72,9 @@ bool Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     char line[160];
-    const int length =
-        std::snprintf(line, sizeof(line), "%lld %s %s %08lx %08lx\n", now.QuadPart, NameOf(window), name,
-                      static_cast<unsigned long>(wParam & 0xFFFFFFFFu), static_cast<unsigned long>(lParam & 0xFFFFFFFF));
+    const int length = std::snprintf(line, sizeof(line), "%lld %s %s %08lx %08lx\n", now.QuadPart, NameOf(window), name,
+                                     static_cast<unsigned long>(wParam & 0xFFFFFFFFu),
+                                     static_cast<unsigned long>(lParam & 0xFFFFFFFF));
     DWORD written = 0;
     WriteFile(LogFile, line, static_cast<DWORD>(length), &written, nullptr);
     return true;
@@ -164,8 +164,8 @@ void CreateControls()
         std::snprintf(text, sizeof(text), "Line %d", item);
         SendMessageA(List, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     }
-    Group = CreateWindowExA(0, "Button", "Group", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 25, 195, 200, 145, Top,
-                            nullptr, nullptr, nullptr);
+    Group = CreateWindowExA(0, "Button", "Group", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 25, 195, 200, 145, Top, nullptr,
+                            nullptr, nullptr);
     SetWindowPos(Group, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     Combo = CreateWindowExA(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, 250, 200, 140,
                             160, Top, nullptr, nullptr, nullptr);
@@ -193,8 +193,8 @@ void ShowTooltip()
     init.dwSize = sizeof(init);
     init.dwICC = ICC_BAR_CLASSES;
     InitCommonControlsEx(&init);
-    Tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0,
-                              0, 0, Top, nullptr, nullptr, nullptr);
+    Tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0,
+                              0, Top, nullptr, nullptr, nullptr);
     TTTOOLINFOA tool{};
     tool.cbSize = sizeof(tool);
     tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
@@ -213,14 +213,14 @@ void WriteReady(const char* logPath)
     {
         const char* m_name;
         HWND m_window;
-    } windows[] = {{"top", Top},     {"child", Child}, {"core", Core},   {"focus", Focus},      {"group", Group},
-                   {"list", List},   {"combo", Combo}, {"droplist", DropList}, {"tooltip", Tooltip}};
+    } windows[] = {{"top", Top},   {"child", Child}, {"core", Core},         {"focus", Focus},    {"group", Group},
+                   {"list", List}, {"combo", Combo}, {"droplist", DropList}, {"tooltip", Tooltip}};
     char ready[600];
     int length = 0;
     for (const auto& entry : windows) {
-        length += std::snprintf(ready + length, sizeof(ready) - static_cast<std::size_t>(length), "%s %llu\n",
-                                entry.m_name,
-                                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(entry.m_window)));
+        length +=
+            std::snprintf(ready + length, sizeof(ready) - static_cast<std::size_t>(length), "%s %llu\n", entry.m_name,
+                          static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(entry.m_window)));
     }
     char readyPath[MAX_PATH + 8];
     std::snprintf(readyPath, sizeof(readyPath), "%s.ready", logPath);
@@ -264,9 +264,8 @@ int main(int argc, char** argv)
     Register("RollixTargetChild");
     Register("Windows.UI.Core.CoreWindow");
     Register("RollixTargetFocus");
-    Top = CreateWindowExA(0, "RollixTargetTop", "Target",
-                          WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE, 100, 100, 420, 400, nullptr,
-                          nullptr, nullptr, nullptr);
+    Top = CreateWindowExA(0, "RollixTargetTop", "Target", WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE,
+                          100, 100, 420, 400, nullptr, nullptr, nullptr, nullptr);
     Child = CreateWindowExA(0, "RollixTargetChild", "", WS_CHILD | WS_BORDER | WS_VISIBLE, 30, 30, 200, 150, Top,
                             nullptr, nullptr, nullptr);
     Core = CreateWindowExA(0, "Windows.UI.Core.CoreWindow", "", WS_CHILD | WS_BORDER | WS_VISIBLE, 250, 30, 100, 150,

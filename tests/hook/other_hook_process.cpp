@@ -19,8 +19,8 @@ LRESULT CALLBACK HookProc(int code, WPARAM message, LPARAM data)
         const auto& info = *reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
         const int delta = static_cast<short>(HIWORD(info.mouseData));
         char line[64];
-        const int length = std::snprintf(line, sizeof(line), "%s %d\n", message == WM_MOUSEWHEEL ? "wheel" : "hwheel",
-                                         delta);
+        const int length =
+            std::snprintf(line, sizeof(line), "%s %d\n", message == WM_MOUSEWHEEL ? "wheel" : "hwheel", delta);
         DWORD written = 0;
         WriteFile(LogFile, line, static_cast<DWORD>(length), &written, nullptr);
         if (SwallowUp && message == WM_MOUSEWHEEL && delta > 0) {

@@ -59,8 +59,7 @@ TEST(RouterSettings, NamesLoseTheirBlanksAndFoldersAndKeepTheirOrder)
     texts.m_excludedClasses = Text("UnityWndClass;  TscShellContainerClass  ");
     const RouterSettings settings = Parsed(texts);
     EXPECT_EQ(Names(settings.m_excludedPrograms), (std::vector<std::string>{"Game.EXE", "paint.exe", "cad.exe"}));
-    EXPECT_EQ(Names(settings.m_excludedClasses),
-              (std::vector<std::string>{"UnityWndClass", "TscShellContainerClass"}));
+    EXPECT_EQ(Names(settings.m_excludedClasses), (std::vector<std::string>{"UnityWndClass", "TscShellContainerClass"}));
 }
 
 TEST(RouterSettings, ATextCutShortLosesOnlyItsPartialLastName)

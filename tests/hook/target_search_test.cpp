@@ -93,8 +93,7 @@ struct Dialog
     int disabledEdit = tree.Add(dialog, "Edit", kChild | WindowStyle::kDisabled, Rect(120, 300, 300, 330));
     int list = tree.Add(dialog, "ListBox", kChild | WindowStyle::kVScroll, Rect(120, 130, 300, 290));
     int hiddenList = tree.Add(dialog, "ListBox", WindowStyle::kChild, Rect(320, 130, 480, 290));
-    int transparentPanel =
-        tree.Add(dialog, "Panel", kChild, Rect(320, 130, 480, 290), WindowExStyle::kTransparent);
+    int transparentPanel = tree.Add(dialog, "Panel", kChild, Rect(320, 130, 480, 290), WindowExStyle::kTransparent);
     int button = tree.Add(dialog, "Button", kChild, Rect(400, 340, 480, 380));
 };
 

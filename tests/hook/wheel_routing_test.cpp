@@ -7,7 +7,7 @@ namespace {
 
 constexpr int kNotch = kWheelDelta;
 constexpr std::uint32_t kOverlappedWindow = 0x00CF0000 | WindowStyle::kVisible; // WS_OVERLAPPEDWINDOW
-constexpr std::uint32_t kPopup = 0x80000000 | WindowStyle::kVisible;             // WS_POPUP
+constexpr std::uint32_t kPopup = 0x80000000 | WindowStyle::kVisible;            // WS_POPUP
 
 HookSettings Plain()
 {
@@ -138,11 +138,12 @@ const RoutingCase kRoutingCases[] = {
     {"ConvertToScrollKeepsReverseScroll", Wheel(kNotch), BackgroundEdit(), OrdinaryForeground(),
      With(true, false, true), WheelAction::PostScrollLines, -kNotch, false},
     {"ConvertToScrollWithoutAnyScrollBarPostsTheWheel", Wheel(kNotch),
-     Modify(BackgroundEdit(), [](TargetFacts& t) {
+     Modify(BackgroundEdit(),
+            [](TargetFacts& t) {
                 t.m_hasVerticalScroller = false;
                 t.m_hasHorizontalScroller = false;
-            }), OrdinaryForeground(),
-     With(true, false, false), WheelAction::PostWheel, kNotch, false},
+            }),
+     OrdinaryForeground(), With(true, false, false), WheelAction::PostWheel, kNotch, false},
     {"ControlWheelStaysAWheelForZoomingWhenConverting", WithKeys(Wheel(kNotch), false, true), BackgroundEdit(),
      OrdinaryForeground(), With(true, false, false), WheelAction::PostWheel, kNotch, false},
     {"ShiftWheelStaysAWheelWhenConverting", WithKeys(Wheel(-kNotch), true, false), BackgroundEdit(),
@@ -327,12 +328,12 @@ constexpr WheelAxis kV = WheelAxis::Vertical;
 constexpr WheelAxis kH = WheelAxis::Horizontal;
 
 const SettingsCase kSettingsCases[] = {
-    {"AnExcludedWindowKeepsItsWheelUntouched", WithKeys(Wheel(kNotch), true, false), Excluded(),
-     OrdinaryForeground(), Everything(), WheelAction::PassOn, kV, kNotch, false},
+    {"AnExcludedWindowKeepsItsWheelUntouched", WithKeys(Wheel(kNotch), true, false), Excluded(), OrdinaryForeground(),
+     Everything(), WheelAction::PassOn, kV, kNotch, false},
     {"AnExcludedFullScreenProgramKeepsItsWheelUnreversed", Wheel(kNotch), Excluded(), FullScreenGame(), Everything(),
      WheelAction::PassOn, kV, kNotch, false},
-    {"AnExcludedWindowKeepsItUnderTheSystemsRoutingToo", Wheel(-kNotch), Excluded(), OrdinaryForeground(),
-     Everything(), WheelAction::PassOn, kV, -kNotch, false, SystemWheelRouting::PointerPosition},
+    {"AnExcludedWindowKeepsItUnderTheSystemsRoutingToo", Wheel(-kNotch), Excluded(), OrdinaryForeground(), Everything(),
+     WheelAction::PassOn, kV, -kNotch, false, SystemWheelRouting::PointerPosition},
     {"ShiftTurnsTheWheelRolledTowardTheUserToTheRight", WithKeys(Wheel(-kNotch), true, false), BackgroundEdit(),
      OrdinaryForeground(), Sideways(), WheelAction::PostWheel, kH, kNotch, false},
     {"ShiftTurnsTheWheelRolledAwayToTheLeft", WithKeys(Wheel(kNotch), true, false), BackgroundEdit(),
@@ -350,8 +351,7 @@ const SettingsCase kSettingsCases[] = {
      Modify(BackgroundEdit(), [](TargetFacts& t) { t.m_className = "Windows.UI.Core.CoreWindow"; }),
      OrdinaryForeground(), Sideways(), WheelAction::Reinject, kH, kNotch, false},
     {"ShiftSidewaysUnderTheSystemsRoutingIsInjected", WithKeys(Wheel(-kNotch), true, false), BackgroundEdit(),
-     OrdinaryForeground(), Sideways(), WheelAction::Reinject, kH, kNotch, false,
-     SystemWheelRouting::PointerPosition},
+     OrdinaryForeground(), Sideways(), WheelAction::Reinject, kH, kNotch, false, SystemWheelRouting::PointerPosition},
     {"ShiftSidewaysIsNoConcernOfAFullScreenProgram", WithKeys(Wheel(-kNotch), true, false), BackgroundEdit(),
      FullScreenGame(), Sideways(), WheelAction::PassOn, kV, -kNotch, false},
     {"VerticalOnlyReverseInvertsTheVerticalWheel", Wheel(kNotch), BackgroundEdit(), OrdinaryForeground(),
@@ -366,14 +366,13 @@ const SettingsCase kSettingsCases[] = {
      ReverseOnly(ReverseAxes::Vertical, true), WheelAction::PostScrollLines, kV, -kNotch, false},
     {"VerticalOnlyReverseLeavesHorizontalLinesWhenConverting", Wheel(kNotch, kH), BackgroundEdit(),
      OrdinaryForeground(), ReverseOnly(ReverseAxes::Vertical, true), WheelAction::PostScrollLines, kH, kNotch, false},
-    {"HorizontalOnlyReverseLeavesAPlainVerticalWheelToTheSystem", Wheel(kNotch), BackgroundEdit(),
-     OrdinaryForeground(), ReverseOnly(ReverseAxes::Horizontal), WheelAction::PassOn, kV, kNotch, false,
-     SystemWheelRouting::PointerPosition},
+    {"HorizontalOnlyReverseLeavesAPlainVerticalWheelToTheSystem", Wheel(kNotch), BackgroundEdit(), OrdinaryForeground(),
+     ReverseOnly(ReverseAxes::Horizontal), WheelAction::PassOn, kV, kNotch, false, SystemWheelRouting::PointerPosition},
     {"VerticalOnlyReverseInFullScreen", Wheel(kNotch, kH), BackgroundEdit(), FullScreenGame(),
      ReverseOnly(ReverseAxes::Vertical), WheelAction::PassOn, kH, kNotch, false},
     // Reverse belongs to the wheel the user turns: a reversed vertical wheel turned sideways goes the other way.
-    {"ReverseOfTheVerticalWheelHoldsWhenShiftTurnsItSideways", WithKeys(Wheel(-kNotch), true, false),
-     BackgroundEdit(), OrdinaryForeground(),
+    {"ReverseOfTheVerticalWheelHoldsWhenShiftTurnsItSideways", WithKeys(Wheel(-kNotch), true, false), BackgroundEdit(),
+     OrdinaryForeground(),
      [] {
          HookSettings settings = ReverseOnly(ReverseAxes::Vertical);
          settings.m_shiftScrollsSideways = true;
