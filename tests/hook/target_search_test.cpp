@@ -68,16 +68,6 @@ class FakeTree
     std::vector<Window> m_windows;
 };
 
-ScreenRect Rect(int left, int top, int right, int bottom)
-{
-    ScreenRect rect;
-    rect.m_left = left;
-    rect.m_top = top;
-    rect.m_right = right;
-    rect.m_bottom = bottom;
-    return rect;
-}
-
 int Find(FakeTree& tree, int pointed, int x, int y)
 {
     TargetSearch<FakeTree> search(tree, x, y);
@@ -88,13 +78,14 @@ int Find(FakeTree& tree, int pointed, int x, int y)
 struct Dialog
 {
     FakeTree tree;
-    int dialog = tree.Add(0, "#32770", 0x80000000 | kVisible, Rect(100, 100, 500, 400));
-    int groupBox = tree.Add(dialog, "Button", kChild | WindowStyle::kGroupBox, Rect(110, 110, 490, 390));
-    int disabledEdit = tree.Add(dialog, "Edit", kChild | WindowStyle::kDisabled, Rect(120, 300, 300, 330));
-    int list = tree.Add(dialog, "ListBox", kChild | WindowStyle::kVScroll, Rect(120, 130, 300, 290));
-    int hiddenList = tree.Add(dialog, "ListBox", WindowStyle::kChild, Rect(320, 130, 480, 290));
-    int transparentPanel = tree.Add(dialog, "Panel", kChild, Rect(320, 130, 480, 290), WindowExStyle::kTransparent);
-    int button = tree.Add(dialog, "Button", kChild, Rect(400, 340, 480, 380));
+    int dialog = tree.Add(0, "#32770", 0x80000000 | kVisible, ScreenRect{100, 100, 500, 400});
+    int groupBox = tree.Add(dialog, "Button", kChild | WindowStyle::kGroupBox, ScreenRect{110, 110, 490, 390});
+    int disabledEdit = tree.Add(dialog, "Edit", kChild | WindowStyle::kDisabled, ScreenRect{120, 300, 300, 330});
+    int list = tree.Add(dialog, "ListBox", kChild | WindowStyle::kVScroll, ScreenRect{120, 130, 300, 290});
+    int hiddenList = tree.Add(dialog, "ListBox", WindowStyle::kChild, ScreenRect{320, 130, 480, 290});
+    int transparentPanel =
+        tree.Add(dialog, "Panel", kChild, ScreenRect{320, 130, 480, 290}, WindowExStyle::kTransparent);
+    int button = tree.Add(dialog, "Button", kChild, ScreenRect{400, 340, 480, 380});
 };
 
 TEST(TargetSearch, AnOrdinaryWindowIsTheTargetAfterOneQuestion)
@@ -126,11 +117,11 @@ TEST(TargetSearch, ADisabledControlGivesWhatLiesBeneathIt)
 TEST(TargetSearch, ATooltipGivesTheTopLevelWindowBeneathItAndItsDeepestChild)
 {
     FakeTree tree;
-    const int tooltip = tree.Add(0, "tooltips_class32", 0x80000000 | kVisible, Rect(180, 180, 260, 200));
-    tree.Add(0, "Notepad", 0x00CF0000 | kVisible, Rect(600, 0, 900, 300)); // above, but elsewhere
-    const int editor = tree.Add(0, "Notepad", 0x00CF0000 | kVisible, Rect(100, 100, 500, 400));
-    const int edit = tree.Add(editor, "Edit", kChild, Rect(110, 130, 490, 390));
-    const int inner = tree.Add(edit, "Inner", kChild, Rect(150, 150, 250, 250));
+    const int tooltip = tree.Add(0, "tooltips_class32", 0x80000000 | kVisible, ScreenRect{180, 180, 260, 200});
+    tree.Add(0, "Notepad", 0x00CF0000 | kVisible, ScreenRect{600, 0, 900, 300}); // above, but elsewhere
+    const int editor = tree.Add(0, "Notepad", 0x00CF0000 | kVisible, ScreenRect{100, 100, 500, 400});
+    const int edit = tree.Add(editor, "Edit", kChild, ScreenRect{110, 130, 490, 390});
+    const int inner = tree.Add(edit, "Inner", kChild, ScreenRect{150, 150, 250, 250});
     EXPECT_EQ(Find(tree, tooltip, 200, 190), inner);
     EXPECT_EQ(Find(tree, tooltip, 255, 190), edit);
 }
@@ -138,8 +129,8 @@ TEST(TargetSearch, ATooltipGivesTheTopLevelWindowBeneathItAndItsDeepestChild)
 TEST(TargetSearch, ATooltipOverNothingGivesNoWindow)
 {
     FakeTree tree;
-    const int tooltip = tree.Add(0, "tooltips_class32", 0x80000000 | kVisible, Rect(180, 180, 260, 200));
-    tree.Add(0, "Notepad", 0x00CF0000 | kVisible, Rect(600, 0, 900, 300));
+    const int tooltip = tree.Add(0, "tooltips_class32", 0x80000000 | kVisible, ScreenRect{180, 180, 260, 200});
+    tree.Add(0, "Notepad", 0x00CF0000 | kVisible, ScreenRect{600, 0, 900, 300});
     EXPECT_EQ(Find(tree, tooltip, 200, 190), 0);
 }
 
@@ -153,10 +144,10 @@ TEST(TargetSearch, AWindowGoneMeanwhileGivesNoWindow)
 TEST(TargetSearch, ATreeOfObstaclesEndsWithinTheBound)
 {
     FakeTree tree;
-    int parent = tree.Add(0, "Panel", 0x80000000 | kVisible, Rect(0, 0, 100, 100), WindowExStyle::kTransparent);
+    int parent = tree.Add(0, "Panel", 0x80000000 | kVisible, ScreenRect{0, 0, 100, 100}, WindowExStyle::kTransparent);
     int deepest = parent;
     for (int depth = 0; depth < 400; ++depth) {
-        deepest = tree.Add(deepest, "Panel", kChild, Rect(0, 0, 100, 100), WindowExStyle::kTransparent);
+        deepest = tree.Add(deepest, "Panel", kChild, ScreenRect{0, 0, 100, 100}, WindowExStyle::kTransparent);
     }
     EXPECT_EQ(Find(tree, deepest, 50, 50), 0);
     EXPECT_LE(tree.m_queries, 2 * kMaxSearchSteps + 2);

@@ -49,16 +49,6 @@ TargetFacts BackgroundEdit()
     return target;
 }
 
-ScreenRect Rect(int left, int top, int right, int bottom)
-{
-    ScreenRect rect;
-    rect.m_left = left;
-    rect.m_top = top;
-    rect.m_right = right;
-    rect.m_bottom = bottom;
-    return rect;
-}
-
 ForegroundFacts Foreground(const char* className, std::uint32_t style, ScreenRect window, ScreenRect monitor,
                            bool ownProcess = false)
 {
@@ -71,12 +61,12 @@ ForegroundFacts Foreground(const char* className, std::uint32_t style, ScreenRec
     return foreground;
 }
 
-const ScreenRect kMonitor = Rect(0, 0, 1920, 1080);
+const ScreenRect kMonitor = ScreenRect{0, 0, 1920, 1080};
 
 // A normal window of another program in the foreground.
 ForegroundFacts OrdinaryForeground()
 {
-    return Foreground("CabinetWClass", kOverlappedWindow, Rect(100, 100, 900, 700), kMonitor);
+    return Foreground("CabinetWClass", kOverlappedWindow, ScreenRect{100, 100, 900, 700}, kMonitor);
 }
 
 ForegroundFacts FullScreenGame()

@@ -10,17 +10,7 @@ constexpr std::uint32_t kOverlappedWindow = 0x00CF0000 | kVisible; // caption, s
 constexpr std::uint32_t kPopup = 0x80000000 | kVisible;
 constexpr std::uint32_t kMaximized = WindowStyle::kMaximize;
 
-ScreenRect Rect(int left, int top, int right, int bottom)
-{
-    ScreenRect rect;
-    rect.m_left = left;
-    rect.m_top = top;
-    rect.m_right = right;
-    rect.m_bottom = bottom;
-    return rect;
-}
-
-const ScreenRect kMonitor = Rect(0, 0, 1920, 1080);
+const ScreenRect kMonitor = ScreenRect{0, 0, 1920, 1080};
 
 struct FullScreenCase
 {
@@ -40,29 +30,29 @@ void PrintTo(const FullScreenCase& c, std::ostream* os)
 
 const FullScreenCase kFullScreenCases[] = {
     {"GameCoveringItsMonitor", "UnityWndClass", kPopup, kMonitor, kMonitor, false, true},
-    {"BorderlessWindowLargerThanItsMonitor", "Game", kPopup, Rect(-3, -3, 1923, 1083), kMonitor, false, true},
-    {"PresentationOnAMonitorLeftOfThePrimary", "screenClass", kPopup, Rect(-1920, -200, 0, 880),
-     Rect(-1920, -200, 0, 880), false, true},
+    {"BorderlessWindowLargerThanItsMonitor", "Game", kPopup, ScreenRect{-3, -3, 1923, 1083}, kMonitor, false, true},
+    {"PresentationOnAMonitorLeftOfThePrimary", "screenClass", kPopup, ScreenRect{-1920, -200, 0, 880},
+     ScreenRect{-1920, -200, 0, 880}, false, true},
     {"BrowserInItsOwnFullScreenModeHasNoFrame", "Chrome_WidgetWin_1", kPopup | kMaximized, kMonitor, kMonitor, false,
      true},
     // A maximized window's frame hangs over the monitor's edges; without a taskbar on that monitor its window
     // rectangle covers the monitor whole.
     {"MaximizedCaptionedWindowOnAMonitorWithoutTaskbar", "Notepad", kOverlappedWindow | kMaximized,
-     Rect(-8, -8, 1928, 1088), kMonitor, false, false},
-    {"MaximizedCaptionedWindowWithTaskbar", "Notepad", kOverlappedWindow | kMaximized, Rect(-8, -8, 1928, 1048),
+     ScreenRect{-8, -8, 1928, 1088}, kMonitor, false, false},
+    {"MaximizedCaptionedWindowWithTaskbar", "Notepad", kOverlappedWindow | kMaximized, ScreenRect{-8, -8, 1928, 1048},
      kMonitor, false, false},
     // Browsers and editors on web frameworks keep the caption style and draw their own title bar over it.
     {"MaximizedWindowDrawingItsOwnTitleBar", "Chrome_WidgetWin_1", kOverlappedWindow | kMaximized,
-     Rect(-8, -8, 1928, 1088), kMonitor, false, false},
+     ScreenRect{-8, -8, 1928, 1088}, kMonitor, false, false},
     {"MaximizedFramelessWindowWithSizingBorder", "Electron", kPopup | WindowStyle::kThickFrame | kMaximized,
-     Rect(-8, -8, 1928, 1088), Rect(0, 0, 1920, 1080), false, false},
-    {"MaximizedOnTheSecondMonitor", "Notepad", kOverlappedWindow | kMaximized, Rect(1912, -8, 3848, 1088),
-     Rect(1920, 0, 3840, 1080), false, false},
-    {"BorderlessWindowSmallerThanItsMonitor", "Game", kPopup, Rect(0, 0, 1280, 720), kMonitor, false, false},
-    {"WindowOnTheOtherMonitor", "Game", kPopup, kMonitor, Rect(1920, 0, 3840, 1080), false, false},
+     ScreenRect{-8, -8, 1928, 1088}, ScreenRect{0, 0, 1920, 1080}, false, false},
+    {"MaximizedOnTheSecondMonitor", "Notepad", kOverlappedWindow | kMaximized, ScreenRect{1912, -8, 3848, 1088},
+     ScreenRect{1920, 0, 3840, 1080}, false, false},
+    {"BorderlessWindowSmallerThanItsMonitor", "Game", kPopup, ScreenRect{0, 0, 1280, 720}, kMonitor, false, false},
+    {"WindowOnTheOtherMonitor", "Game", kPopup, kMonitor, ScreenRect{1920, 0, 3840, 1080}, false, false},
     {"TheDesktopCoversTheScreenButIsNoProgram", "Progman", kPopup, kMonitor, kMonitor, false, false},
     {"TheProgramsOwnWindowDoesNotCount", "Game", kPopup, kMonitor, kMonitor, true, false},
-    {"UnknownMonitorDoesNotCount", "Game", kPopup, kMonitor, Rect(0, 0, 0, 0), false, false},
+    {"UnknownMonitorDoesNotCount", "Game", kPopup, kMonitor, ScreenRect{0, 0, 0, 0}, false, false},
 };
 
 class FullScreenForeground : public testing::TestWithParam<FullScreenCase>
