@@ -7,6 +7,8 @@
 // The dialog's own window class, so a second start can find the open editor.
 #define ROLLIX_EDITOR_CLASS "RollixConfigDialog"
 #define ROLLIX_EDITOR_TITLE "Rollix Portable Settings"
+// The window picker's own control class (window_picker.cpp).
+#define ROLLIX_PICKER_CLASS "RollixWindowPicker"
 
 #define IDC_CONVERT_TO_SCROLL 1001
 #define IDC_LINES_LABEL 1002
@@ -22,3 +24,15 @@
 #define IDC_APPLY 1014
 #define IDC_WHEEL_GROUP 1015
 #define IDC_PROGRAM_GROUP 1016
+#define IDC_REVERSE_AXES_LABEL 1017
+#define IDC_REVERSE_AXES 1018
+#define IDC_SHIFT_SIDEWAYS 1019
+#define IDC_EXCLUDED_GROUP 1020
+#define IDC_EXCLUDED_NOTE 1021
+#define IDC_PROGRAMS_LABEL 1022
+#define IDC_PROGRAMS 1023
+#define IDC_PICKER 1024
+#define IDC_PICKER_NOTE 1025
+#define IDC_CLASSES_LABEL 1026
+#define IDC_CLASSES 1027
+#define IDC_START_WITH_WINDOWS 1028

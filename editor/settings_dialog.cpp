@@ -2,13 +2,16 @@
 // values between the core, the controls and rollix.ini.
 #include "settings_dialog.h"
 
-#include "dialog_font.h"
+#include "dialog_window.h"
 #include "editor_ids.h"
 #include "lines_field.h"
 #include "program_link.h"
+#include "router_controls.h"
 #include "settings_file.h"
 #include "settings_form.h"
 #include "settings_layout.h"
+#include "startup_entry.h"
+#include "window_picker.h"
 
 #include <commctrl.h>
 
@@ -28,25 +31,40 @@ constexpr SwitchControl kSwitches[] = {
     {kRunAsAdmin, IDC_RUN_AS_ADMIN},
 };
 
+// The controls of the settings shown under the switch they depend on.
+struct DependentControls
+{
+    DependentSetting setting;
+    int ids[3];
+};
+
+constexpr DependentControls kDependents[] = {
+    {kLinesPerNotch, {IDC_LINES_LABEL, IDC_LINES, IDC_LINES_SPIN}},
+    {kReversedWheels, {IDC_REVERSE_AXES_LABEL, IDC_REVERSE_AXES, 0}},
+};
+
 // The program reads at most 2047 characters of a value.
 constexpr DWORD kValueBufferSize = 2048;
 constexpr int kLinesFieldMaxChars = 10;
 constexpr int kVistaMajorVersion = 6;
-// The program's icon, which the editor wears too.
-const char kIconName[] = "MAINICON";
-// Room a template may need beyond its own size and the new face: the font's fixed fields and alignment.
-constexpr size_t kDialogFontSlack = 8;
-// The controls that only count while the wheel is converted to scroll-bar messages.
-constexpr int kLinesControls[] = {IDC_LINES_LABEL, IDC_LINES, IDC_LINES_SPIN};
 
 const char kLinesRefused[] = "Lines to scroll per wheel notch: enter a whole number from 1 to 100.";
 const wchar_t kLinesRefusedTitle[] = L"Lines to scroll per wheel notch";
 const wchar_t kLinesRefusedText[] = L"Enter a whole number from 1 to 100.";
 
+// Everything the dialog edits.
+struct DialogValues
+{
+    SettingsForm settings; // [config], read the way the program reads it
+    RouterForm router;     // [router], read the way the hook library reads it
+    bool startWithWindows; // the start-up entry starts this copy
+};
+
 struct DialogState
 {
-    SettingsForm saved; // what the file holds, read the way the program reads it
-    bool vistaOrLater;  // elevation is offered, and the dialog takes the system's dialog font
+    DialogValues saved; // what the file and the registry hold
+    char programPath[MAX_PATH + 1];
+    bool vistaOrLater; // elevation is offered, and the dialog takes the system's dialog font
 };
 
 bool VistaOrLater()
@@ -78,32 +96,42 @@ void LoadForm(SettingsForm& form)
     }
 }
 
-void ShowForm(HWND dialog, const SettingsForm& form)
+void ShowForm(HWND dialog, const DialogValues& values)
 {
     for (const SwitchControl& control : kSwitches) {
-        CheckDlgButton(dialog, control.id, form.values[control.key] != 0 ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(dialog, control.id, values.settings.values[control.key] != 0 ? BST_CHECKED : BST_UNCHECKED);
     }
-    SetDlgItemInt(dialog, IDC_LINES, static_cast<UINT>(form.values[kLinesToScroll]), FALSE);
+    SetDlgItemInt(dialog, IDC_LINES, static_cast<UINT>(values.settings.values[kLinesToScroll]), FALSE);
+    InitRouterControls(dialog, values.router);
+    CheckDlgButton(dialog, IDC_START_WITH_WINDOWS, values.startWithWindows ? BST_CHECKED : BST_UNCHECKED);
 }
 
-// Reads the controls into `form`; false when the lines field is refused.
-bool ReadForm(HWND dialog, const DialogState& state, SettingsForm& form)
+// The switches as their check boxes show them.
+void ReadSwitches(HWND dialog, const DialogState& state, SettingsForm& form)
 {
-    form = state.saved;
     for (const SwitchControl& control : kSwitches) {
         if (control.key == kRunAsAdmin && !state.vistaOrLater) {
             continue; // not shown before Vista, so whatever the file holds stays
         }
         form.values[control.key] = IsDlgButtonChecked(dialog, control.id) == BST_CHECKED ? 1 : 0;
     }
+}
+
+// Reads the controls into `values`; false when the lines field is refused.
+bool ReadForm(HWND dialog, const DialogState& state, DialogValues& values)
+{
+    values = state.saved;
+    ReadSwitches(dialog, state, values.settings);
+    ReadRouterForm(dialog, values.router);
+    values.startWithWindows = IsDlgButtonChecked(dialog, IDC_START_WITH_WINDOWS) == BST_CHECKED;
     char text[kLinesFieldMaxChars + 2];
     GetDlgItemTextA(dialog, IDC_LINES, text, sizeof(text));
     const bool linesApply = IsWindowEnabled(GetDlgItem(dialog, IDC_LINES)) != FALSE;
-    const LinesFieldResult lines = ReadLinesField(text, state.saved.values[kLinesToScroll], linesApply);
+    const LinesFieldResult lines = ReadLinesField(text, state.saved.settings.values[kLinesToScroll], linesApply);
     if (lines.status != kLinesAccepted) {
         return false;
     }
-    form.values[kLinesToScroll] = lines.lines;
+    values.settings.values[kLinesToScroll] = lines.lines;
     return true;
 }
 
@@ -145,15 +173,20 @@ void ClearLinesError(HWND dialog)
     }
 }
 
-// The lines field counts only while the wheel is converted; it sits under that check box and follows it.
-void EnableLinesField(HWND dialog)
+// The lines field and the choice of wheels sit under the check box they depend on, and follow it.
+void EnableDependents(HWND dialog, const DialogState& state)
 {
-    const BOOL converted = IsDlgButtonChecked(dialog, IDC_CONVERT_TO_SCROLL) == BST_CHECKED;
-    if (!converted) {
+    SettingsForm shown = {};
+    ReadSwitches(dialog, state, shown);
+    if (!DependentApplies(kLinesPerNotch, shown)) {
         ClearLinesError(dialog);
     }
-    for (const int id : kLinesControls) {
-        EnableWindow(GetDlgItem(dialog, id), converted);
+    for (const DependentControls& dependent : kDependents) {
+        for (const int id : dependent.ids) {
+            if (id != 0) {
+                EnableWindow(GetDlgItem(dialog, id), DependentApplies(dependent.setting, shown));
+            }
+        }
     }
 }
 
@@ -164,11 +197,14 @@ void UpdateApply(HWND dialog)
     if (state == nullptr) {
         return; // still initialising: the controls are being filled
     }
-    SettingsForm edited;
+    DialogValues edited;
     bool pending = !ReadForm(dialog, *state, edited);
     if (!pending) {
         SettingChange changes[kSettingCount];
-        pending = FindChanges(state->saved, edited, changes) > 0;
+        RouterChange routerChanges[kRouterKeyCount];
+        pending = FindChanges(state->saved.settings, edited.settings, changes) > 0 ||
+                  FindRouterChanges(state->saved.router, edited.router, routerChanges) > 0 ||
+                  edited.startWithWindows != state->saved.startWithWindows;
     }
     const HWND apply = GetDlgItem(dialog, IDC_APPLY);
     if (!pending && GetFocus() == apply) {
@@ -178,69 +214,107 @@ void UpdateApply(HWND dialog)
     EnableWindow(apply, pending);
 }
 
-void ReportWriteFailure(HWND dialog, DWORD error)
+// Says what could not be saved where, and why; the choices stay in the window for another try.
+void ReportFailure(HWND dialog, const char* what, const char* where, DWORD error)
 {
-    char path[MAX_PATH + 1];
-    SettingsFilePath(path);
     char reason[512];
     if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason,
                        sizeof(reason), nullptr) == 0) {
         wsprintfA(reason, "Error %lu.", static_cast<unsigned long>(error));
     }
     char message[MAX_PATH + sizeof(reason) + 256];
-    lstrcpyA(message, "The settings could not be saved to\r\n");
-    lstrcatA(message, path);
+    lstrcpyA(message, what);
+    lstrcatA(message, "\r\n");
+    lstrcatA(message, where);
     lstrcatA(message, "\r\n\r\n");
     lstrcatA(message, reason);
     lstrcatA(message, "\r\nYour choices are still in the window: fix the problem, then press OK or Apply again.");
     MessageBoxA(dialog, message, ROLLIX_EDITOR_TITLE, MB_OK | MB_ICONERROR);
 }
 
-// Writes the changed keys and tells a running program. False keeps the dialog open.
+void ReportWriteFailure(HWND dialog, DWORD error)
+{
+    char path[MAX_PATH + 1];
+    SettingsFilePath(path);
+    ReportFailure(dialog, "The settings could not be saved to", path, error);
+}
+
+// Writes the changed keys of both sections, in order, until one fails; returns that failure or 0. `written` and
+// `routerWritten` count the keys that reached the file, whose values are then the saved ones.
+DWORD WriteChanges(DialogState& state, const DialogValues& edited, int& written, int& routerWritten,
+                   SettingChange (&changes)[kSettingCount])
+{
+    const int count = FindChanges(state.saved.settings, edited.settings, changes);
+    for (written = 0; written < count; ++written) {
+        const SettingKey key = changes[written].key;
+        const DWORD error = WriteSettingText(kConfigSection, InfoOf(key).name, changes[written].text);
+        if (error != ERROR_SUCCESS) {
+            return error;
+        }
+        state.saved.settings.values[key] = edited.settings.values[key];
+    }
+    RouterChange routerChanges[kRouterKeyCount];
+    const int routerCount = FindRouterChanges(state.saved.router, edited.router, routerChanges);
+    for (routerWritten = 0; routerWritten < routerCount; ++routerWritten) {
+        const RouterKey key = routerChanges[routerWritten].key;
+        const DWORD error = WriteSettingText(kRouterSection, RouterKeyName(key), routerChanges[routerWritten].text);
+        if (error != ERROR_SUCCESS) {
+            return error;
+        }
+        TakeRouterValue(key, edited.router, state.saved.router);
+    }
+    return ERROR_SUCCESS;
+}
+
+// Writes the changed keys and the start-up entry when its box changed, and tells a running program. False keeps the
+// dialog open.
 bool Save(HWND dialog)
 {
     DialogState& state = *StateOf(dialog);
-    SettingsForm edited;
+    DialogValues edited;
     if (!ReadForm(dialog, state, edited)) {
         RefuseLines(dialog);
         return false;
     }
-    SettingChange changes[kSettingCount];
-    const int count = FindChanges(state.saved, edited, changes);
     int written = 0;
-    DWORD error = ERROR_SUCCESS;
-    for (; written < count; ++written) {
-        error = WriteSettingText(InfoOf(changes[written].key).name, changes[written].text);
-        if (error != ERROR_SUCCESS) {
-            break;
-        }
-        state.saved.values[changes[written].key] = edited.values[changes[written].key];
-    }
+    int routerWritten = 0;
+    SettingChange changes[kSettingCount];
+    const DWORD error = WriteChanges(state, edited, written, routerWritten, changes);
     // Whatever did reach the file is told, even when a later key failed.
-    NotifyRunningProgram(CodesAfterSave(changes, written));
+    NotifyRunningProgram(CodesAfterSave(changes, written, routerWritten));
+    DWORD startupError = ERROR_SUCCESS;
+    if (edited.startWithWindows != state.saved.startWithWindows) {
+        startupError = SetStartWithWindows(state.programPath, edited.startWithWindows);
+        if (startupError == ERROR_SUCCESS) {
+            state.saved.startWithWindows = edited.startWithWindows;
+        }
+    }
     UpdateApply(dialog);
     if (error != ERROR_SUCCESS) {
         ReportWriteFailure(dialog, error);
-        return false;
     }
-    return true;
+    if (startupError != ERROR_SUCCESS) {
+        ReportFailure(dialog, "Start with Windows could not be changed in the registry at",
+                      "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", startupError);
+    }
+    return error == ERROR_SUCCESS && startupError == ERROR_SUCCESS;
 }
 
 void InitDialog(HWND dialog, DialogState& state)
 {
     const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
     // The caption and the taskbar show the small image drawn for their size, not the large one shrunk.
-    const HANDLE smallIcon = LoadImageA(instance, kIconName, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+    const HANDLE smallIcon = LoadImageA(instance, kEditorIconName, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                         GetSystemMetrics(SM_CYSMICON), LR_SHARED);
     SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
 
     SendDlgItemMessageA(dialog, IDC_LINES, EM_LIMITTEXT, kLinesFieldMaxChars, 0);
     SendDlgItemMessageA(dialog, IDC_LINES_SPIN, UDM_SETRANGE32, kMinLinesToScroll, kMaxLinesToScroll);
-    SendDlgItemMessageA(dialog, IDC_LINES_SPIN, UDM_SETPOS32, 0, state.saved.values[kLinesToScroll]);
+    SendDlgItemMessageA(dialog, IDC_LINES_SPIN, UDM_SETPOS32, 0, state.saved.settings.values[kLinesToScroll]);
     // After the spin buttons: they write their position, kept within 1 to 100, into the field, and a value
     // above 100 that the file holds must show as it is (else it would read as an edit).
     ShowForm(dialog, state.saved);
-    EnableLinesField(dialog);
+    EnableDependents(dialog, state);
     if (!state.vistaOrLater) {
         // Elevation exists from Vista on; earlier the program ignores the key.
         ShowWindow(GetDlgItem(dialog, IDC_RUN_AS_ADMIN), SW_HIDE);
@@ -276,9 +350,21 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
                 UpdateApply(dialog);
             }
             return TRUE;
+        case IDC_PROGRAMS:
+        case IDC_CLASSES:
+            if (HIWORD(wParam) == EN_CHANGE) {
+                UpdateApply(dialog);
+            }
+            return TRUE;
+        case IDC_REVERSE_AXES:
+            if (HIWORD(wParam) == CBN_SELCHANGE) {
+                UpdateApply(dialog);
+            }
+            return TRUE;
         case IDC_CONVERT_TO_SCROLL:
+        case IDC_REVERSE_SCROLL:
             if (HIWORD(wParam) == BN_CLICKED) {
-                EnableLinesField(dialog);
+                EnableDependents(dialog, *StateOf(dialog));
                 UpdateApply(dialog);
             }
             return TRUE;
@@ -288,6 +374,12 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
             }
             return TRUE;
         }
+    case kWindowPicked:
+        // A multi-line edit sends no EN_CHANGE for a text set from outside: Apply is updated here.
+        if (AddPickedProgram(dialog, reinterpret_cast<HWND>(lParam))) { // NOLINT(performance-no-int-to-ptr)
+            UpdateApply(dialog);
+        }
+        return TRUE;
     case WM_DESTROY:
         PostQuitMessage(0);
         return TRUE;
@@ -296,83 +388,23 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     }
 }
 
-bool RegisterDialogClass(HINSTANCE instance)
-{
-    // The dialog's own class (named in its template) lets a second start find it without relying
-    // on the caption. Dialog classes must reserve DLGWINDOWEXTRA and use DefDlgProc.
-    WNDCLASSEXA windowClass = {};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = DefDlgProcA;
-    windowClass.cbWndExtra = DLGWINDOWEXTRA;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, kIconName);
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // IDC_ARROW
-    // A system colour index plus one stands for that colour's brush.
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_3DFACE + 1); // NOLINT(performance-no-int-to-ptr)
-    windowClass.lpszClassName = ROLLIX_EDITOR_CLASS;
-    return RegisterClassExA(&windowClass) != 0;
-}
-
-// The dialog's template with the system's dialog font (Segoe UI 9 pt from Vista on) in place of the one it
-// names, whose "MS Shell Dlg" stands for Tahoma 8 pt on every Windows. Null when it cannot be had; else
-// the caller frees it from the process heap.
-unsigned char* TemplateInSystemFont(HINSTANCE instance)
-{
-    const HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), RT_DIALOG);
-    const void* source = found != nullptr ? LockResource(LoadResource(instance, found)) : nullptr;
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = sizeof(metrics); // the size from Vista on, which is when this is asked
-    if (source == nullptr || !SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        return nullptr;
-    }
-    // The system's fonts come in pixels at the system DPI; dialog templates want points.
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    const LOGFONTW& message = metrics.lfMessageFont;
-    static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16 units");
-    const DialogFont font = {PointSizeOf(message.lfHeight, dpi), static_cast<int>(message.lfWeight),
-                             message.lfItalic != 0, message.lfCharSet,
-                             reinterpret_cast<const char16_t*>(message.lfFaceName)};
-    const DWORD size = SizeofResource(instance, found);
-    const size_t room = size + sizeof(message.lfFaceName) + kDialogFontSlack;
-    auto* copy = static_cast<unsigned char*>(HeapAlloc(GetProcessHeap(), 0, room));
-    if (font.pointSize <= 0 || copy == nullptr ||
-        WithDialogFont(static_cast<const unsigned char*>(source), size, font, copy, room) == 0) {
-        HeapFree(GetProcessHeap(), 0, copy);
-        return nullptr;
-    }
-    return copy;
-}
-
-HWND CreateSettingsDialog(HINSTANCE instance, DialogState& state)
-{
-    unsigned char* inSystemFont = state.vistaOrLater ? TemplateInSystemFont(instance) : nullptr;
-    if (inSystemFont == nullptr) {
-        return CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, SettingsDialogProc,
-                                  reinterpret_cast<LPARAM>(&state));
-    }
-    // The dialog manager is done with the template once the dialog exists.
-    const HWND dialog = CreateDialogIndirectParamA(instance, reinterpret_cast<LPCDLGTEMPLATEA>(inSystemFont), nullptr,
-                                                   SettingsDialogProc, reinterpret_cast<LPARAM>(&state));
-    HeapFree(GetProcessHeap(), 0, inSystemFont);
-    return dialog;
-}
-
 } // namespace
 
 int RunSettingsDialog(HINSTANCE instance)
 {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&controls);
-    if (!RegisterDialogClass(instance)) {
+    if (!RegisterDialogClass(instance) || !RegisterWindowPicker(instance)) {
         return 1;
     }
     DialogState state = {};
-    LoadForm(state.saved);
+    LoadForm(state.saved.settings);
+    LoadRouterForm(state.saved.router);
+    ProgramPathBesideEditor(state.programPath);
+    state.saved.startWithWindows = StartsWithWindows(state.programPath);
     state.vistaOrLater = VistaOrLater();
-    const HWND dialog = CreateSettingsDialog(instance, state);
+    const HWND dialog =
+        CreateSettingsDialog(instance, state.vistaOrLater, SettingsDialogProc, reinterpret_cast<LPARAM>(&state));
     if (dialog == nullptr) {
         return 1;
     }

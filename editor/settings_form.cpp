@@ -120,19 +120,25 @@ int FindChanges(const SettingsForm& saved, const SettingsForm& edited, SettingCh
     return count;
 }
 
-ControlCodes CodesAfterSave(const SettingChange* written, int writtenCount)
+ControlCodes CodesAfterSave(const SettingChange* written, int writtenCount, int routerWritten)
 {
     ControlCodes result = {{0, 0}, 0};
-    if (writtenCount <= 0) {
-        return result;
+    bool reachesHook = routerWritten > 0;
+    if (writtenCount > 0) {
+        result.codes[result.count++] = kReloadSettingsCode;
     }
-    result.codes[result.count++] = kReloadSettingsCode;
     for (int i = 0; i < writtenCount; ++i) {
-        if (InfoOf(written[i].key).reachesHook) {
-            // Code 1 alone only reloads; the hook keeps its old values until it is started again.
-            result.codes[result.count++] = kEnableHookCode;
-            break;
-        }
+        reachesHook = reachesHook || InfoOf(written[i].key).reachesHook;
+    }
+    if (reachesHook) {
+        // Code 1 alone only reloads; the hook keeps its old values until it is started again.
+        result.codes[result.count++] = kEnableHookCode;
     }
     return result;
+}
+
+bool DependentApplies(DependentSetting setting, const SettingsForm& form)
+{
+    const SettingKey onSwitch = setting == kLinesPerNotch ? kConvertToScroll : kReverseScroll;
+    return form.values[onSwitch] != 0;
 }

@@ -75,6 +75,17 @@ struct ControlCodes
     int count;
 };
 
-// What to post to a running program once `written` keys are in the file: nothing when nothing was
-// written, else a reload, followed by a hook restart when the hook library receives one of them.
-ControlCodes CodesAfterSave(const SettingChange* written, int writtenCount);
+// What to post to a running program once `written` [config] keys and `routerWritten` [router] keys are in the
+// file: a reload when a [config] key was written, and a hook restart when the hook library receives one of them.
+// Every [router] key is such a key: the library reads them each time the hook starts.
+ControlCodes CodesAfterSave(const SettingChange* written, int writtenCount, int routerWritten);
+
+// Settings shown under the switch they depend on, which count only while it is on.
+enum DependentSetting
+{
+    kLinesPerNotch, // LinesToScroll, under ConvertToScroll
+    kReversedWheels // which wheels ReverseScroll turns round
+};
+
+// Whether the dependent setting counts (and its controls are enabled) with the switches of `form`.
+bool DependentApplies(DependentSetting setting, const SettingsForm& form);

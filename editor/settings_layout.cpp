@@ -15,6 +15,9 @@ enum RowKind
     kGroupEndRow,
     kCheckRow,  // a check box; its text may run over several lines (a note follows a line break)
     kLinesRow,  // the lines label, its field and the field's spin buttons
+    kChoiceRow, // a label and a drop-down list beside it
+    kListRow,   // a label and, below it, a field of several lines
+    kPickerRow, // the window picker and its note beside it
     kTextRow,   // a line of text, as tall as its wrapped text
     kButtonsRow // OK, Cancel and Apply at the right
 };
@@ -23,23 +26,35 @@ struct SettingsRow
 {
     RowKind kind;
     int id;
-    int indent; // steps of kIndent
+    int indent;          // steps of kIndent
+    int label = 0;       // the label of a lines, choice or list row; the picker's note
+    int lines = 0;       // the lines a list row shows
+    bool beside = false; // to the right of the row before, sharing its width
 };
 
 // The dialog from the top down. A new setting is one more row here and its control in editor.rc.
 constexpr SettingsRow kRows[] = {
     {kGroupRow, IDC_WHEEL_GROUP, 0},
     {kCheckRow, IDC_CONVERT_TO_SCROLL, 0},
-    {kLinesRow, IDC_LINES, 1}, // under the check box it depends on
+    {kLinesRow, IDC_LINES, 1, IDC_LINES_LABEL}, // under the check box it depends on
     {kTextRow, IDC_LINES_ERROR, 1},
     {kCheckRow, IDC_REVERSE_SCROLL, 0},
+    {kChoiceRow, IDC_REVERSE_AXES, 1, IDC_REVERSE_AXES_LABEL},
+    {kCheckRow, IDC_SHIFT_SIDEWAYS, 0},
     {kCheckRow, IDC_ACTIVATE_WINDOWS, 0},
+    {kGroupEndRow, 0, 0},
+    {kGroupRow, IDC_EXCLUDED_GROUP, 0},
+    {kTextRow, IDC_EXCLUDED_NOTE, 0},
+    {kListRow, IDC_PROGRAMS, 0, IDC_PROGRAMS_LABEL, 4},
+    {kListRow, IDC_CLASSES, 0, IDC_CLASSES_LABEL, 4, true},
+    {kPickerRow, IDC_PICKER, 0, IDC_PICKER_NOTE},
     {kGroupEndRow, 0, 0},
     {kGroupRow, IDC_PROGRAM_GROUP, 0},
     {kCheckRow, IDC_LEFT_CLICK_TOGGLE, 0},
     {kCheckRow, IDC_HIDE_TRAY_ICON, 0},
     {kCheckRow, IDC_REHOOK, 0},
     {kCheckRow, IDC_RUN_AS_ADMIN, 0},
+    {kCheckRow, IDC_START_WITH_WINDOWS, 0},
     {kGroupEndRow, 0, 0},
     {kButtonsRow, 0, 0},
 };
@@ -56,7 +71,11 @@ constexpr int kCheckHeight = 10; // a check box of one line
 constexpr int kFieldHeight = 12;
 constexpr int kFieldWidth = 40; // the field with its spin buttons
 constexpr int kSpinWidth = 10;
+constexpr int kChoiceWidth = 100;
+constexpr int kChoiceListHeight = 60; // the drop-down list below the choice
 constexpr int kLabelGap = 4;
+constexpr int kListLabelGap = 2; // from a list's label down to its field
+constexpr int kPickerSize = 20;
 constexpr int kButtonWidth = 50;
 constexpr int kButtonHeight = 14;
 constexpr int kButtonGap = 4;
@@ -102,6 +121,32 @@ SIZE TextExtent(HWND dialog, int id, int width, int* lineHeight)
     return SIZE{rect.right, rect.bottom};
 }
 
+// A closed drop-down list is as tall as its font makes it, whatever height it was given.
+int ChoiceHeight(HWND dialog, int id)
+{
+    RECT rect = {};
+    GetWindowRect(GetDlgItem(dialog, id), &rect);
+    return rect.bottom - rect.top;
+}
+
+// A field of several lines: its lines in the dialog's font, and its border and scroll bar around them.
+int ListFieldHeight(HWND dialog, const SettingsRow& row)
+{
+    int lineHeight = 0;
+    TextExtent(dialog, row.label, 0, &lineHeight);
+    const HWND field = GetDlgItem(dialog, row.id);
+    RECT frame = {0, 0, 0, row.lines * lineHeight + 2}; // and a pixel of room above and below the text
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(field, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrA(field, GWL_EXSTYLE)));
+    return frame.bottom - frame.top;
+}
+
+// The picker's box and the gap to its note.
+int PickerWidth(HWND dialog)
+{
+    return UnitsX(dialog, kPickerSize) + UnitsX(dialog, kLabelGap);
+}
+
 int RowHeight(HWND dialog, const SettingsRow& row, int width)
 {
     int lineHeight = 0;
@@ -113,6 +158,16 @@ int RowHeight(HWND dialog, const SettingsRow& row, int width)
     }
     case kLinesRow:
         return UnitsY(dialog, kFieldHeight);
+    case kChoiceRow:
+        return ChoiceHeight(dialog, row.id);
+    case kListRow:
+        return TextExtent(dialog, row.label, width, nullptr).cy + UnitsY(dialog, kListLabelGap) +
+               ListFieldHeight(dialog, row);
+    case kPickerRow: {
+        const int box = UnitsY(dialog, kPickerSize);
+        const int note = TextExtent(dialog, row.label, width - PickerWidth(dialog), nullptr).cy;
+        return box > note ? box : note;
+    }
     case kTextRow:
         return TextExtent(dialog, row.id, width, nullptr).cy;
     case kButtonsRow:
@@ -135,19 +190,51 @@ void Place(HWND control, int left, int top, int width, int height)
     SetWindowPos(control, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void PlaceLinesRow(HWND dialog, const StackBox& box)
+// Places a row's label on the left, centred on a control `height` high, and returns where the control begins.
+int PlaceLabel(HWND dialog, int id, const StackBox& box, int height)
 {
     int lineHeight = 0;
-    const SIZE label = TextExtent(dialog, IDC_LINES_LABEL, 0, &lineHeight);
+    const SIZE label = TextExtent(dialog, id, 0, &lineHeight);
+    Place(GetDlgItem(dialog, id), box.left, box.top + (height - lineHeight) / 2, label.cx, lineHeight);
+    return box.left + label.cx + UnitsX(dialog, kLabelGap);
+}
+
+void PlaceLinesRow(HWND dialog, const SettingsRow& row, const StackBox& box)
+{
     const int fieldHeight = UnitsY(dialog, kFieldHeight);
-    Place(GetDlgItem(dialog, IDC_LINES_LABEL), box.left, box.top + (fieldHeight - lineHeight) / 2, label.cx,
-          lineHeight);
-    const HWND field = GetDlgItem(dialog, IDC_LINES);
-    Place(field, box.left + label.cx + UnitsX(dialog, kLabelGap), box.top, UnitsX(dialog, kFieldWidth), fieldHeight);
+    const HWND field = GetDlgItem(dialog, row.id);
+    Place(field, PlaceLabel(dialog, row.label, box, fieldHeight), box.top, UnitsX(dialog, kFieldWidth), fieldHeight);
     // Attached anew, the spin buttons take their width off the field's right end and sit there.
     const HWND spin = GetDlgItem(dialog, IDC_LINES_SPIN);
     Place(spin, 0, 0, UnitsX(dialog, kSpinWidth), fieldHeight);
     SendMessageA(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(field), 0);
+}
+
+void PlaceChoiceRow(HWND dialog, const SettingsRow& row, const StackBox& box)
+{
+    // A drop-down list's height is that of the list it drops down; its closed height is its own.
+    Place(GetDlgItem(dialog, row.id), PlaceLabel(dialog, row.label, box, box.height), box.top,
+          UnitsX(dialog, kChoiceWidth), box.height + UnitsY(dialog, kChoiceListHeight));
+}
+
+void PlaceListRow(HWND dialog, const SettingsRow& row, const StackBox& box)
+{
+    const int labelHeight = TextExtent(dialog, row.label, box.width, nullptr).cy;
+    Place(GetDlgItem(dialog, row.label), box.left, box.top, box.width, labelHeight);
+    const int fieldTop = box.top + labelHeight + UnitsY(dialog, kListLabelGap);
+    Place(GetDlgItem(dialog, row.id), box.left, fieldTop, box.width, box.top + box.height - fieldTop);
+}
+
+void PlacePickerRow(HWND dialog, const SettingsRow& row, const StackBox& box)
+{
+    const int size = UnitsY(dialog, kPickerSize);
+    Place(GetDlgItem(dialog, row.id), box.left, box.top, UnitsX(dialog, kPickerSize), size);
+    const int noteLeft = box.left + PickerWidth(dialog);
+    const int noteWidth = box.left + box.width - noteLeft;
+    const int noteHeight = TextExtent(dialog, row.label, noteWidth, nullptr).cy;
+    // The note stands beside the box, centred on it while it is the shorter.
+    const int noteTop = noteHeight < size ? box.top + (size - noteHeight) / 2 : box.top;
+    Place(GetDlgItem(dialog, row.label), noteLeft, noteTop, noteWidth, noteHeight);
 }
 
 void PlaceButtons(HWND dialog, const StackBox& box)
@@ -178,6 +265,7 @@ void LayOutSettingsDialog(HWND dialog, bool keepCentre)
         items[i].kind = row.kind == kGroupRow ? kStackGroup : row.kind == kGroupEndRow ? kStackGroupEnd : kStackRow;
         items[i].indent = row.indent;
         items[i].shown = RowShown(dialog, row);
+        items[i].beside = row.beside;
     }
     // Widths do not depend on heights: a first pass gives each row its width, to measure wrapped text in.
     StackItems(metrics, items, kRowCount);
@@ -195,7 +283,16 @@ void LayOutSettingsDialog(HWND dialog, bool keepCentre)
             Place(GetDlgItem(dialog, kRows[i].id), box.left, box.top, box.width, box.height);
             break;
         case kLinesRow:
-            PlaceLinesRow(dialog, box);
+            PlaceLinesRow(dialog, kRows[i], box);
+            break;
+        case kChoiceRow:
+            PlaceChoiceRow(dialog, kRows[i], box);
+            break;
+        case kListRow:
+            PlaceListRow(dialog, kRows[i], box);
+            break;
+        case kPickerRow:
+            PlacePickerRow(dialog, kRows[i], box);
             break;
         case kButtonsRow:
             PlaceButtons(dialog, box);

@@ -6,12 +6,14 @@ int StackItems(const StackMetrics& metrics, StackItem* items, int count)
     int y = metrics.margin;
     StackItem* group = nullptr; // the open group box, while its rows are placed
     bool firstInGroup = false;
-    bool anyRow = false; // a shown row since the top or since the last group box closed
+    bool anyRow = false;           // a shown row since the top or since the last group box closed
+    StackItem* previous = nullptr; // the row a row beside it would stand next to
     for (int i = 0; i < count; ++i) {
         StackItem& item = items[i];
         item.box = StackBox{0, 0, 0, 0};
         switch (item.kind) {
         case kStackGroup:
+            previous = nullptr;
             if (anyRow) {
                 y += metrics.margin; // rows outside groups stand apart from a box below them
             }
@@ -21,6 +23,7 @@ int StackItems(const StackMetrics& metrics, StackItem* items, int count)
             firstInGroup = true;
             break;
         case kStackGroupEnd:
+            previous = nullptr;
             if (group != nullptr) {
                 y += metrics.groupInset;
                 group->box.height = y - group->box.top;
@@ -33,6 +36,19 @@ int StackItems(const StackMetrics& metrics, StackItem* items, int count)
             if (!item.shown) {
                 break;
             }
+            if (item.beside && previous != nullptr) {
+                // The row before gives up the right part of its width, less a gap, and its line grows to fit both.
+                StackBox& left = previous->box;
+                const int right = left.left + left.width;
+                left.width = (left.width - metrics.rowGap) / 2;
+                const int start = left.left + left.width + metrics.rowGap;
+                item.box = StackBox{start, left.top, right - start, item.height};
+                if (left.top + item.height > y) {
+                    y = left.top + item.height;
+                }
+                previous = nullptr;
+                break;
+            }
             const bool inGroup = group != nullptr;
             if (inGroup ? !firstInGroup : anyRow) {
                 y += metrics.rowGap;
@@ -43,6 +59,7 @@ int StackItems(const StackMetrics& metrics, StackItem* items, int count)
             y += item.height;
             firstInGroup = false;
             anyRow = !inGroup;
+            previous = &item;
             break;
         }
         }

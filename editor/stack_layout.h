@@ -24,6 +24,7 @@ struct StackItem
     int height;   // rows only
     bool shown;   // rows only: a hidden row takes no room
     StackBox box; // set by StackItems; all zero for a hidden row
+    bool beside;  // rows only: stands to the right of the shown row before it, the two sharing its width
 };
 
 struct StackMetrics
@@ -32,7 +33,7 @@ struct StackMetrics
     int margin;     // around everything, and between a group box and what follows it
     int groupTop;   // from a group box's top edge to its first row: room for the caption
     int groupInset; // from a group box's sides and bottom to its rows
-    int rowGap;     // between two shown rows
+    int rowGap;     // between two shown rows, and between two rows side by side
     int indent;     // one step of indent
 };
 

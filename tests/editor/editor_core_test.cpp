@@ -148,7 +148,7 @@ TEST(EditorSave, ReloadAfterEverySaveAndHookRestartOnlyForHookSettings)
         edited.values[i] = key == kLinesToScroll ? 9 : 1;
         SettingChange changes[kSettingCount];
         const int count = FindChanges(saved, edited, changes);
-        const ControlCodes codes = CodesAfterSave(changes, count);
+        const ControlCodes codes = CodesAfterSave(changes, count, 0);
         const bool hook =
             key == kConvertToScroll || key == kLinesToScroll || key == kActivateWindows || key == kReverseScroll;
         ASSERT_EQ(codes.count, hook ? 2 : 1) << InfoOf(key).name;
@@ -161,20 +161,20 @@ TEST(EditorSave, ReloadAfterEverySaveAndHookRestartOnlyForHookSettings)
 
 TEST(EditorSave, NothingWrittenSendsNothingAndOneRestartCoversManyHookKeys)
 {
-    EXPECT_EQ(CodesAfterSave(nullptr, 0).count, 0);
+    EXPECT_EQ(CodesAfterSave(nullptr, 0, 0).count, 0);
     const SettingsForm saved = Defaults();
     SettingsForm edited = saved;
     edited.values[kConvertToScroll] = 1;
     edited.values[kReverseScroll] = 1;
     edited.values[kHideTrayIcon] = 1;
     SettingChange changes[kSettingCount];
-    const ControlCodes codes = CodesAfterSave(changes, FindChanges(saved, edited, changes));
+    const ControlCodes codes = CodesAfterSave(changes, FindChanges(saved, edited, changes), 0);
     ASSERT_EQ(codes.count, 2);
     EXPECT_EQ(codes.codes[0], 1u);
     EXPECT_EQ(codes.codes[1], 2u);
     // Only the keys actually written count: a failure after the first hook-free key sends a reload alone.
     SettingChange onlyTray[1] = {{kHideTrayIcon, "1"}};
-    EXPECT_EQ(CodesAfterSave(onlyTray, 1).count, 1);
+    EXPECT_EQ(CodesAfterSave(onlyTray, 1, 0).count, 1);
 }
 
 // Rows of a small dialog: a row outside groups, a group of three rows (the middle one indented), the buttons.
@@ -192,17 +192,22 @@ StackMetrics Metrics()
 
 StackItem Row(int height, int indent = 0, bool shown = true)
 {
-    return StackItem{kStackRow, indent, height, shown, {}};
+    return StackItem{kStackRow, indent, height, shown, {}, false};
+}
+
+StackItem Beside(int height)
+{
+    return StackItem{kStackRow, 0, height, true, {}, true};
 }
 
 StackItem Group()
 {
-    return StackItem{kStackGroup, 0, 0, false, {}};
+    return StackItem{kStackGroup, 0, 0, false, {}, false};
 }
 
 StackItem GroupEnd()
 {
-    return StackItem{kStackGroupEnd, 0, 0, false, {}};
+    return StackItem{kStackGroupEnd, 0, 0, false, {}, false};
 }
 
 TEST(EditorLayout, RowsStackInsideTheirGroupBoxWithIndentAndGaps)
@@ -244,6 +249,30 @@ TEST(EditorLayout, AHiddenRowLeavesNoGapAndShowingItPushesTheRestDown)
     EXPECT_EQ(items[2].box.top, items[1].box.top + 10 + 4);
     EXPECT_EQ(items[3].box.top, items[2].box.top + 8 + 4);
     EXPECT_EQ(with - without, 8 + 4) << "the row and one gap";
+}
+
+TEST(EditorLayout, ARowBesideTheOneBeforeSharesItsWidthAndItsLineIsAsTallAsTheTaller)
+{
+    // Group rows span 16 to 284: 268 wide, 4 of it the gap between the two.
+    std::vector<StackItem> items = {Group(), Row(10), Row(20), Beside(30), Row(12), Beside(6), GroupEnd()};
+    StackItems(Metrics(), items.data(), static_cast<int>(items.size()));
+    EXPECT_EQ(items[1].box.width, 268) << "a row on its own keeps its width";
+    EXPECT_EQ(items[2].box.left, 16);
+    EXPECT_EQ(items[2].box.width, 132);
+    EXPECT_EQ(items[3].box.left, 16 + 132 + 4);
+    EXPECT_EQ(items[3].box.width, 132);
+    EXPECT_EQ(items[3].box.top, items[2].box.top);
+    EXPECT_EQ(items[3].box.height, 30);
+    EXPECT_EQ(items[4].box.top, items[2].box.top + 30 + 4) << "the next row goes below the taller of the two";
+    EXPECT_EQ(items[5].box.top, items[4].box.top);
+    EXPECT_EQ(items[0].box.height, items[4].box.top + 12 + 6 - items[0].box.top)
+        << "the shorter right row adds nothing";
+
+    // A row beside nothing (the first in its group) stands on its own line, full width.
+    std::vector<StackItem> alone = {Group(), Beside(10), GroupEnd()};
+    StackItems(Metrics(), alone.data(), static_cast<int>(alone.size()));
+    EXPECT_EQ(alone[1].box.left, 16);
+    EXPECT_EQ(alone[1].box.width, 268);
 }
 
 // An extended dialog template as the resource compiler writes it: header, no menu, a class by ordinal, the

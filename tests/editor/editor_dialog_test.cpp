@@ -8,10 +8,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <set>
-#include <sstream>
-
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
@@ -28,45 +24,6 @@ const char kUsersIni[] = "; my scrolling setup\r\n"
                          "FavouriteColour=blue\r\n"
                          "[elsewhere]\r\n"
                          "Keep=me\r\n";
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    std::string line;
-    while (std::getline(stream, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        if (!line.empty()) {
-            lines.push_back(line);
-        }
-    }
-    return lines;
-}
-
-// How `after` differs from `before`, line by line: "-line" for each line gone, "+line" for each new one.
-std::vector<std::string> LineChanges(const std::string& before, const std::string& after)
-{
-    std::multiset<std::string> gone;
-    for (const std::string& line : Lines(before)) {
-        gone.insert(line);
-    }
-    std::vector<std::string> changes;
-    for (const std::string& line : Lines(after)) {
-        const auto found = gone.find(line);
-        if (found != gone.end()) {
-            gone.erase(found);
-        } else {
-            changes.push_back("+" + line);
-        }
-    }
-    for (const std::string& line : gone) {
-        changes.push_back("-" + line);
-    }
-    std::sort(changes.begin(), changes.end());
-    return changes;
-}
 
 class EditorDialog : public ::testing::Test
 {

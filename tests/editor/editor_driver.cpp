@@ -3,7 +3,10 @@
 
 #include "editor_ids.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <set>
+#include <sstream>
 
 namespace {
 
@@ -74,6 +77,22 @@ LRESULT CALLBACK FakeProgramProc(HWND window, UINT message, WPARAM wParam, LPARA
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+std::vector<std::string> IniLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    std::string line;
+    while (std::getline(stream, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (!line.empty()) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
 } // namespace
 
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs)
@@ -124,7 +143,12 @@ std::string EditorFolder::IniPath() const
 
 std::string EditorFolder::ExePath() const
 {
-    return m_path + "\\RollixConfig.exe";
+    return FilePath("RollixConfig.exe");
+}
+
+std::string EditorFolder::FilePath(const char* name) const
+{
+    return m_path + "\\" + name;
 }
 
 void EditorFolder::WriteIni(const std::string& text) const
@@ -231,6 +255,22 @@ bool EditorProcess::Checked(int id) const
     return state == BST_CHECKED;
 }
 
+int EditorProcess::Selection(int id) const
+{
+    DWORD_PTR index = 0;
+    SendMessageTimeoutA(Control(id), CB_GETCURSEL, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &index);
+    return static_cast<int>(index);
+}
+
+void EditorProcess::Choose(int id, int index) const
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(Control(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0, SMTO_NORMAL, kSendTimeoutMs, &result);
+    // The list tells its dialog of a choice the user makes, not of one set from outside.
+    SendMessageTimeoutA(m_dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Control(id)),
+                        SMTO_NORMAL, kSendTimeoutMs, &result);
+}
+
 std::string EditorProcess::Text(int id) const
 {
     return TextOf(Control(id));
@@ -324,4 +364,26 @@ std::vector<unsigned> FakeProgram::Codes()
         DispatchMessageA(&message);
     }
     return *g_codes;
+}
+
+std::vector<std::string> LineChanges(const std::string& before, const std::string& after)
+{
+    std::multiset<std::string> gone;
+    for (const std::string& line : IniLines(before)) {
+        gone.insert(line);
+    }
+    std::vector<std::string> changes;
+    for (const std::string& line : IniLines(after)) {
+        const auto found = gone.find(line);
+        if (found != gone.end()) {
+            gone.erase(found);
+        } else {
+            changes.push_back("+" + line);
+        }
+    }
+    for (const std::string& line : gone) {
+        changes.push_back("-" + line);
+    }
+    std::sort(changes.begin(), changes.end());
+    return changes;
 }

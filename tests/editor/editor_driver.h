@@ -11,6 +11,9 @@
 // Waits, by bounded polling while pumping this thread's messages, until `done` holds.
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 15000);
 
+// How `after` differs from `before`, line by line: "-line" for each line gone, "+line" for each new one, sorted.
+std::vector<std::string> LineChanges(const std::string& before, const std::string& after);
+
 // A fresh folder holding a copy of the editor and, optionally, a rollix.ini.
 class EditorFolder
 {
@@ -25,6 +28,7 @@ class EditorFolder
     std::string ReadIni() const;
     std::string Value(const char* key, const char* section = "config") const; // "<missing>" if absent
     std::string ExePath() const;
+    std::string FilePath(const char* name) const; // a file in the folder
 
   private:
     std::string m_path;
@@ -48,6 +52,8 @@ class EditorProcess
     void Click(int id) const;     // a mouse click on a button, handled before this returns
     void PostClick(int id) const; // for buttons whose handling may open a modal message box
     bool Checked(int id) const;
+    int Selection(int id) const;          // a drop-down list's selected item
+    void Choose(int id, int index) const; // selects an item of a drop-down list, as the user would
     std::string Text(int id) const;
     void Type(int id, const char* text) const;  // select all, then the characters one by one
     void Paste(int id, const char* text) const; // replaces the text, as a paste would

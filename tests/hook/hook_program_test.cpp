@@ -1,6 +1,7 @@
 // The real RollixHook.dll loaded by the real program in a process of its own: the settings file and the control
 // codes decide what the hook does with real wheel events over the windows of a third process.
 #include "e2e_harness.h"
+#include "editor_ids.h"
 #include "hook_test_driver.h"
 
 #include <gtest/gtest.h>
@@ -37,8 +38,9 @@ class HookProgram : public testing::Test
     }
 
     // Starts the program beside the real library with the given settings lines, waits until its message loop
-    // runs (so the hook is installed), then brings up the target windows with the focus and capture elsewhere.
-    void Launch(const std::string& settings)
+    // runs (so the hook is installed), then brings up the target windows (from targetExe) with the focus and capture
+    // elsewhere.
+    void Launch(const std::string& settings, const std::string& targetExe = ROLLIX_TARGET_EXE)
     {
         ASSERT_TRUE(CopyFileA(ROLLIX_HOOK_DLL, m_program.File(e2e::kHookLibraryName).c_str(), FALSE))
             << "could not copy " << ROLLIX_HOOK_DLL;
@@ -48,7 +50,7 @@ class HookProgram : public testing::Test
         ASSERT_NE(m_run.WaitForMainWindow(), nullptr) << "no main window; the program is " << m_run.State();
         // The hook is enabled before the loop starts, and posted codes are handled only inside the loop.
         ASSERT_NO_FATAL_FAILURE(PostAndSettle({}));
-        ASSERT_TRUE(m_target.Start("capture")) << "the target window's process did not come up";
+        ASSERT_TRUE(m_target.Start("capture", targetExe)) << "the target window's process did not come up";
     }
 
     // Posts the codes and then code 5, and waits for the settings editor that code 5 launches: the program handles
@@ -164,6 +166,59 @@ TEST_F(HookProgram, CodeTwoTwiceInARowDeliversEachNotchOnceAndOneStopRemovesTheH
     ASSERT_TRUE(m_target.WaitFor("focus", "wheel", 2));
     EXPECT_EQ(m_target.Deltas("focus", "wheel").back(), kNotch);
     EXPECT_EQ(m_target.Of("child", "wheel").size(), 1u);
+}
+
+// The settings editor that code 5 opens, once the real one stands in the program's folder; shown once it is filled.
+HWND WaitForEditorDialog()
+{
+    HWND dialog = nullptr;
+    e2e::WaitFor([&] {
+        dialog = FindWindowA(ROLLIX_EDITOR_CLASS, nullptr);
+        return dialog != nullptr && IsWindowVisible(dialog);
+    });
+    return dialog;
+}
+
+TEST_F(HookProgram, AProgramTakenOffTheExclusionsInTheEditorIsRoutedAgainWithoutARestart)
+{
+    const std::string excluded = m_folder.WindowsPath("RollixExcludedTarget.exe");
+    ASSERT_TRUE(CopyFileA(ROLLIX_TARGET_EXE, excluded.c_str(), FALSE));
+    ASSERT_NO_FATAL_FAILURE(
+        Launch("ReverseScroll=1\r\n[router]\r\nExcludedPrograms=mstsc.exe;RollixExcludedTarget.exe\r\n", excluded));
+    const DWORD programProcess = m_run.ProcessId();
+    ASSERT_NO_FATAL_FAILURE(Click(m_target.m_child, kWheelUp));
+    ASSERT_TRUE(m_target.WaitFor("focus", "wheel", 1));
+    EXPECT_EQ(m_target.Deltas("focus", "wheel"), std::vector<int>{kNotch}) << "the wheel as the system delivers it";
+    EXPECT_TRUE(m_target.Of("child", "wheel").empty());
+
+    // The user opens the settings from the running program and takes the target's name off the list.
+    ASSERT_TRUE(CopyFileA(ROLLIX_EDITOR_EXE, m_program.File(e2e::kEditorName).c_str(), FALSE));
+    ASSERT_TRUE(m_run.PostControl(e2e::kOpenSettings));
+    const HWND editor = WaitForEditorDialog();
+    ASSERT_NE(editor, nullptr) << "the program did not open the settings editor";
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(GetDlgItem(editor, IDC_PROGRAMS), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("mstsc.exe"),
+                        SMTO_NORMAL, kForegroundTimeoutMs, &result);
+    PostMessageA(GetDlgItem(editor, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(e2e::WaitFor([&] { return !IsWindow(editor); })) << "the editor did not save and close";
+    EXPECT_NE(m_program.ReadSettings().find("ExcludedPrograms=mstsc.exe\r\n"), std::string::npos)
+        << m_program.ReadSettings();
+
+    // The editor posted its hook restart before it ended; the program handles posted codes in order, so once the
+    // editor this code 5 opens is up, the hook has been restarted with the new list.
+    ASSERT_TRUE(m_run.PostControl(e2e::kOpenSettings));
+    const HWND fence = WaitForEditorDialog();
+    ASSERT_NE(fence, nullptr);
+    PostMessageA(fence, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(e2e::WaitFor([&] { return !IsWindow(fence); }));
+
+    ASSERT_NO_FATAL_FAILURE(Click(m_target.m_child, kWheelUp));
+    ASSERT_TRUE(m_target.WaitFor("child", "wheel", 1));
+    ASSERT_NO_FATAL_FAILURE(Fence());
+    EXPECT_EQ(m_target.Deltas("child", "wheel"), std::vector<int>{-kNotch}) << "routed and reversed again";
+    EXPECT_EQ(m_target.Of("focus", "wheel").size(), 2u) << "only the first notch and the fence may reach the focus";
+    EXPECT_EQ(m_run.ProcessId(), programProcess);
+    EXPECT_TRUE(m_run.IsRunning()) << "the program was not restarted for the change";
 }
 
 } // namespace

@@ -1,0 +1,82 @@
+// Moves the router's settings between rollix.ini, the form and the dialog's controls.
+#include "router_controls.h"
+
+#include "editor_ids.h"
+#include "router_settings_file.h"
+#include "window_picker.h"
+
+namespace {
+
+// The choice's items, in the order of ReverseAxes.
+const char* const kAxesItems[] = {"Both wheels", "The vertical wheel only", "The horizontal wheel only"};
+
+// A list field's text with its terminator.
+constexpr int kListTextSize = kListFieldMaxChars + 1;
+
+void ReadList(HWND dialog, int id, char (&canonical)[kCanonicalListSize])
+{
+    char text[kListTextSize];
+    GetDlgItemTextA(dialog, id, text, sizeof(text));
+    CanonicalNames(text, canonical);
+}
+
+void ShowList(HWND dialog, int id, const char* canonical)
+{
+    char lines[kListTextSize];
+    NamesAsLines(canonical, lines, sizeof(lines));
+    SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, kListFieldMaxChars, 0);
+    SetDlgItemTextA(dialog, id, lines);
+}
+
+} // namespace
+
+void LoadRouterForm(RouterForm& form)
+{
+    RouterSettings settings;
+    // Null names the editor's own file: the rollix.ini read is the one beside it, as the library's is beside it.
+    ReadRouterSettings(nullptr, settings);
+    RouterFormFrom(settings, form);
+}
+
+void InitRouterControls(HWND dialog, const RouterForm& form)
+{
+    for (const char* item : kAxesItems) {
+        SendDlgItemMessageA(dialog, IDC_REVERSE_AXES, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    }
+    SendDlgItemMessageA(dialog, IDC_REVERSE_AXES, CB_SETCURSEL, static_cast<WPARAM>(form.reverseAxes), 0);
+    CheckDlgButton(dialog, IDC_SHIFT_SIDEWAYS, form.shiftScrollsSideways ? BST_CHECKED : BST_UNCHECKED);
+    ShowList(dialog, IDC_PROGRAMS, form.programs);
+    ShowList(dialog, IDC_CLASSES, form.classes);
+}
+
+void ReadRouterForm(HWND dialog, RouterForm& form)
+{
+    ReadList(dialog, IDC_PROGRAMS, form.programs);
+    ReadList(dialog, IDC_CLASSES, form.classes);
+    form.shiftScrollsSideways = IsDlgButtonChecked(dialog, IDC_SHIFT_SIDEWAYS) == BST_CHECKED;
+    const LRESULT axes = SendDlgItemMessageA(dialog, IDC_REVERSE_AXES, CB_GETCURSEL, 0, 0);
+    form.reverseAxes = axes == static_cast<LRESULT>(ReverseAxes::Vertical)     ? ReverseAxes::Vertical
+                       : axes == static_cast<LRESULT>(ReverseAxes::Horizontal) ? ReverseAxes::Horizontal
+                                                                               : ReverseAxes::Both;
+}
+
+bool AddPickedProgram(HWND dialog, HWND picked)
+{
+    char path[MAX_PATH];
+    if (picked == nullptr || !ProgramOfWindow(picked, path)) {
+        return false;
+    }
+    char text[kListTextSize];
+    GetDlgItemTextA(dialog, IDC_PROGRAMS, text, sizeof(text));
+    char added[kListTextSize];
+    if (!WithNameAdded(text, FileNameOf(path), added, sizeof(added))) {
+        return false;
+    }
+    SetDlgItemTextA(dialog, IDC_PROGRAMS, added);
+    // The new name is the last line: scroll it into view.
+    const HWND field = GetDlgItem(dialog, IDC_PROGRAMS);
+    const int end = GetWindowTextLengthA(field);
+    SendMessageA(field, EM_SETSEL, static_cast<WPARAM>(end), end);
+    SendMessageA(field, EM_SCROLLCARET, 0, 0);
+    return true;
+}
