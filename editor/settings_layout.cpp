@@ -141,10 +141,16 @@ int ListFieldHeight(HWND dialog, const SettingsRow& row)
     return frame.bottom - frame.top;
 }
 
+// The picker's box is square.
+int PickerSize(HWND dialog)
+{
+    return UnitsY(dialog, kPickerSize);
+}
+
 // The picker's box and the gap to its note.
 int PickerWidth(HWND dialog)
 {
-    return UnitsX(dialog, kPickerSize) + UnitsX(dialog, kLabelGap);
+    return PickerSize(dialog) + UnitsX(dialog, kLabelGap);
 }
 
 int RowHeight(HWND dialog, const SettingsRow& row, int width)
@@ -164,7 +170,7 @@ int RowHeight(HWND dialog, const SettingsRow& row, int width)
         return TextExtent(dialog, row.label, width, nullptr).cy + UnitsY(dialog, kListLabelGap) +
                ListFieldHeight(dialog, row);
     case kPickerRow: {
-        const int box = UnitsY(dialog, kPickerSize);
+        const int box = PickerSize(dialog);
         const int note = TextExtent(dialog, row.label, width - PickerWidth(dialog), nullptr).cy;
         return box > note ? box : note;
     }
@@ -227,8 +233,8 @@ void PlaceListRow(HWND dialog, const SettingsRow& row, const StackBox& box)
 
 void PlacePickerRow(HWND dialog, const SettingsRow& row, const StackBox& box)
 {
-    const int size = UnitsY(dialog, kPickerSize);
-    Place(GetDlgItem(dialog, row.id), box.left, box.top, UnitsX(dialog, kPickerSize), size);
+    const int size = PickerSize(dialog);
+    Place(GetDlgItem(dialog, row.id), box.left, box.top, size, size);
     const int noteLeft = box.left + PickerWidth(dialog);
     const int noteWidth = box.left + box.width - noteLeft;
     const int noteHeight = TextExtent(dialog, row.label, noteWidth, nullptr).cy;

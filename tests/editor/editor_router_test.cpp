@@ -9,7 +9,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sddl.h>
+
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
 namespace {
@@ -59,6 +62,47 @@ void DeleteRunValue()
         RegCloseKey(key);
     }
 }
+
+// Denies everyone the right to set values in the Run key while it lives, as a policy might; Wine's registry
+// enforces it like Windows'.
+class LockedRunKey
+{
+  public:
+    LockedRunKey()
+    {
+        PSECURITY_DESCRIPTOR denying = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, READ_CONTROL | WRITE_DAC, &m_key) != ERROR_SUCCESS ||
+            RegGetKeySecurity(m_key, DACL_SECURITY_INFORMATION, m_saved, &m_savedSize) != ERROR_SUCCESS ||
+            !ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(D;;0x2;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1,
+                                                                  &denying, nullptr)) {
+            return;
+        }
+        m_locked = RegSetKeySecurity(m_key, DACL_SECURITY_INFORMATION, denying) == ERROR_SUCCESS;
+        LocalFree(denying);
+    }
+    ~LockedRunKey() { Unlock(); }
+    LockedRunKey(const LockedRunKey&) = delete;
+    LockedRunKey& operator=(const LockedRunKey&) = delete;
+
+    bool Locked() const { return m_locked; }
+    void Unlock()
+    {
+        if (m_locked) {
+            RegSetKeySecurity(m_key, DACL_SECURITY_INFORMATION, m_saved);
+            m_locked = false;
+        }
+        if (m_key != nullptr) {
+            RegCloseKey(m_key);
+            m_key = nullptr;
+        }
+    }
+
+  private:
+    HKEY m_key = nullptr;
+    alignas(void*) char m_saved[4096] = {};
+    DWORD m_savedSize = sizeof(m_saved);
+    bool m_locked = false;
+};
 
 class EditorRouter : public ::testing::Test
 {
@@ -290,6 +334,35 @@ TEST_F(EditorRouter, AnotherCopysEntryShowsUncheckedStaysUntouchedAndCheckingRep
     editor.PostClick(IDOK);
     ASSERT_TRUE(editor.WaitForExit());
     EXPECT_EQ(RunValue(), OurCommand());
+}
+
+TEST_F(EditorRouter, AFailedStartUpEntrySaysWhyAndKeepsTheChoiceWhileTheFileIsSaved)
+{
+    LockedRunKey lock;
+    ASSERT_TRUE(lock.Locked());
+    EditorProcess editor(m_folder);
+    ASSERT_TRUE(editor.WaitForDialog());
+    editor.Click(IDC_START_WITH_WINDOWS);
+    editor.Click(IDC_REHOOK);
+    editor.PostClick(IDOK);
+
+    const HWND box = editor.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    const std::string message = EditorProcess::WindowTexts(box);
+    EXPECT_THAT(message, HasSubstr("Start with Windows could not be changed"));
+    EXPECT_THAT(message, HasSubstr(kRunKey));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    EXPECT_TRUE(editor.Running());
+    EXPECT_TRUE(editor.Checked(IDC_START_WITH_WINDOWS));
+    EXPECT_EQ(m_folder.Value("Rehook"), "1") << "the file's part is saved all the same";
+    EXPECT_EQ(RunValue(), kMissing);
+
+    lock.Unlock();
+    editor.PostClick(IDOK);
+    ASSERT_TRUE(editor.WaitForExit());
+    EXPECT_EQ(RunValue(), OurCommand());
+    EXPECT_THAT(m_program.Codes(), ElementsAre(1u)) << "Rehook once; the retry had no key left to write";
 }
 
 } // namespace
