@@ -16,7 +16,8 @@ source "$root/scripts/wine-session.sh"
 trap end_wine_session EXIT
 trap 'exit 130' INT TERM
 
-start_private_display "$logs/xvfb-150.log"
+# A screen as 150% is chosen for (a 15" full-HD laptop's): at 1024x768 the settings editor would not fit.
+ROLLIX_SCREEN=1920x1080x24 start_private_display "$logs/xvfb-150.log"
 start_wine "$prefix" "$logs/wineboot-150.log"
 # Wine's processes read the scale when they start, its desktop and notification area included: set it, then
 # start the prefix's server and services again.

@@ -15,15 +15,16 @@ end_wine_session() {
 }
 
 # start_private_display LOG [NUMBER]: an Xvfb of our own, on a free display unless a number is given; exports DISPLAY.
+# Its screen is 1024x768 unless ROLLIX_SCREEN gives another (WIDTHxHEIGHTxDEPTH).
 start_private_display() {
     local log=$1 number=${2:-} ready
     if [[ -n $number ]]; then
-        Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp 2>"$log" &
+        Xvfb ":$number" -screen 0 "${ROLLIX_SCREEN:-1024x768x24}" -nolisten tcp 2>"$log" &
         ready=/tmp/.X11-unix/X$number
     else
         # -displayfd picks a free number and reports it once the server is ready.
         ready=$(mktemp)
-        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$ready" 2>"$log" &
+        Xvfb -displayfd 3 -screen 0 "${ROLLIX_SCREEN:-1024x768x24}" -nolisten tcp 3>"$ready" 2>"$log" &
     fi
     wine_session_xvfb=$!
     for _ in $(seq 100); do

@@ -18,7 +18,9 @@ cleanup() {
 trap cleanup EXIT
 
 cp "$editor" "$work/RollixConfig.exe"
-printf '[config]\r\nConvertToScroll=TRUE\r\nLinesToScroll=3\r\nActivateWindows=1\r\n' > "$work/rollix.ini"
+printf '%s\r\n' '[config]' 'ConvertToScroll=TRUE' 'LinesToScroll=3' 'ReverseScroll=1' 'ActivateWindows=1' \
+    '[router]' 'ExcludedPrograms=mstsc.exe;msrdc.exe;osk.exe;krita.exe' 'ExcludedClasses=UnityWndClass' \
+    'ShiftScrollsSideways=1' 'ReverseAxes=vertical' > "$work/rollix.ini"
 
 # Without a window manager Wine draws no title bar unless it decorates the window itself; this asks
 # for that for the editor only.
@@ -27,10 +29,14 @@ wine reg add 'HKCU\Software\Wine\AppDefaults\RollixConfig.exe\X11 Driver' /v Dec
 wine "$work/RollixConfig.exe" >/dev/null 2>&1 &
 pid=$!
 
-# Wait (bounded) for the dialog's X window, then until it has been painted: two equal captures in a row.
+# Wait (bounded) for the dialog's X window, then until it has been laid out and painted: the same geometry and
+# two equal captures in a row (the window first shows at its template's size, then takes the size its rows need).
+geometry_of_editor() {
+    xwininfo -root -tree | sed -n 's/.*"Rollix Portable Settings": ("rollixconfig.exe".*  \([0-9]*x[0-9]*+[0-9-]*+[0-9-]*\)  .*/\1/p' | head -1
+}
 geometry=
 for _ in $(seq 1 100); do
-    geometry=$(xwininfo -root -tree | sed -n 's/.*"Rollix Portable Settings": ("rollixconfig.exe".*  \([0-9]*x[0-9]*+[0-9-]*+[0-9-]*\)  .*/\1/p' | head -1)
+    geometry=$(geometry_of_editor)
     [[ -n "$geometry" ]] && break
     sleep 0.2
 done
@@ -39,8 +45,9 @@ done
 mkdir -p "$(dirname "$output")"
 previous=
 for _ in $(seq 1 50); do
+    geometry=$(geometry_of_editor)
     import -window root -crop "$geometry" +repage "$work/shot.png"
-    current=$(md5sum < "$work/shot.png")
+    current="$geometry $(md5sum < "$work/shot.png")"
     colours=$(identify -format '%k' "$work/shot.png")
     if [[ "$current" == "$previous" && "$colours" -gt 8 ]]; then
         cp "$work/shot.png" "$output"
