@@ -63,24 +63,6 @@ TEST(RouterForm, AbsentKeysShowTheDefaultsAndLeftAloneWriteNothing)
     EXPECT_EQ(FindRouterChanges(saved, AsShownAndReadBack(saved), changes), 0);
 }
 
-TEST(RouterForm, AFileAsUsersWriteItReadsBackUnchangedThroughTheFields)
-{
-    // Blanks, empty entries, folders and odd case: the router reads past them, and so does the editor.
-    RouterSettingTexts texts;
-    texts.m_excludedPrograms = Present("  Game.EXE ;;C:\\Program Files\\Paint\\paint.exe; D:/cad.exe\t;");
-    texts.m_excludedClasses = Present(";UnityWndClass ;");
-    texts.m_shiftScrollsSideways = Present(" 1 ");
-    texts.m_reverseAxes = Present("VERTICAL");
-    const RouterForm saved = FormOf(texts);
-    EXPECT_STREQ(saved.programs, "Game.EXE;paint.exe;cad.exe");
-    EXPECT_STREQ(saved.classes, "UnityWndClass");
-    EXPECT_TRUE(saved.shiftScrollsSideways);
-    EXPECT_EQ(saved.reverseAxes, ReverseAxes::Vertical);
-
-    RouterChange changes[kRouterKeyCount];
-    EXPECT_EQ(FindRouterChanges(saved, AsShownAndReadBack(saved), changes), 0) << "opening the editor is no edit";
-}
-
 TEST(RouterForm, ListFieldsReadAsTheRouterReadsTheirNames)
 {
     const struct
@@ -101,22 +83,8 @@ TEST(RouterForm, ListFieldsReadAsTheRouterReadsTheirNames)
         EXPECT_EQ(Canonical(c.field), c.canonical) << "'" << c.field << "'";
         EXPECT_EQ(Canonical(Lines(c.canonical).c_str()), c.canonical) << "shown and read back: " << c.canonical;
     }
-}
-
-TEST(RouterForm, ALongFieldKeepsWhatTheRouterKeeps)
-{
-    std::string field;
-    for (int i = 0; i < 300; ++i) {
-        field += "program" + std::to_string(i) + ".exe\r\n";
-    }
-    const std::string canonical = Canonical(field.c_str());
-    NameList list;
-    list.Parse(canonical.c_str());
-    EXPECT_EQ(list.Count(), kMaxListedNames);
-    EXPECT_STREQ(list.At(kMaxListedNames - 1), "program255.exe");
     // A field longer than the editor reads loses only its partial last name.
-    const std::string huge(kListFieldMaxChars + 100, 'x');
-    EXPECT_EQ(Canonical(("a.exe;" + huge).c_str()), "a.exe");
+    EXPECT_EQ(Canonical(("a.exe;" + std::string(kListFieldMaxChars, 'x')).c_str()), "a.exe");
 }
 
 TEST(RouterForm, OnlyTheChangedKeysAreWrittenInTheirOrderAndTheRouterReadsThemBack)
@@ -138,44 +106,29 @@ TEST(RouterForm, OnlyTheChangedKeysAreWrittenInTheirOrderAndTheRouterReadsThemBa
     ASSERT_EQ(FindRouterChanges(saved, edited, changes), 1) << "a change of case is the user's choice to write";
 
     // Every value the editor can write reads back as itself through the library's parser.
-    for (const bool sideways : {false, true}) {
-        for (const ReverseAxes axes : {ReverseAxes::Both, ReverseAxes::Vertical, ReverseAxes::Horizontal}) {
-            RouterForm before = saved;
-            before.shiftScrollsSideways = !sideways;
-            before.reverseAxes = axes == ReverseAxes::Both ? ReverseAxes::Vertical : ReverseAxes::Both;
-            CanonicalNames("x.exe", before.programs);
-            edited = saved;
-            edited.shiftScrollsSideways = sideways;
-            edited.reverseAxes = axes;
-            CanonicalNames("a.exe\r\nb c.exe", edited.programs);
-            CanonicalNames("Class One;Two", edited.classes);
-            ASSERT_EQ(FindRouterChanges(before, edited, changes), kRouterKeyCount);
-            RouterSettingTexts texts;
-            SettingText* byKey[kRouterKeyCount] = {&texts.m_excludedPrograms, &texts.m_excludedClasses,
-                                                   &texts.m_shiftScrollsSideways, &texts.m_reverseAxes};
-            for (const RouterChange& change : changes) {
-                *byKey[change.key] = Present(change.text);
-            }
-            const RouterForm read = FormOf(texts);
-            EXPECT_STREQ(read.programs, edited.programs);
-            EXPECT_STREQ(read.classes, edited.classes);
-            EXPECT_EQ(read.shiftScrollsSideways, sideways);
-            EXPECT_EQ(read.reverseAxes, axes);
+    for (const ReverseAxes axes : {ReverseAxes::Both, ReverseAxes::Vertical, ReverseAxes::Horizontal}) {
+        const bool sideways = axes != ReverseAxes::Vertical;
+        RouterForm before = saved;
+        before.shiftScrollsSideways = !sideways;
+        before.reverseAxes = axes == ReverseAxes::Both ? ReverseAxes::Vertical : ReverseAxes::Both;
+        edited = saved;
+        edited.shiftScrollsSideways = sideways;
+        edited.reverseAxes = axes;
+        CanonicalNames("a.exe\r\nb c.exe", edited.programs);
+        CanonicalNames("Class One;Two", edited.classes);
+        ASSERT_EQ(FindRouterChanges(before, edited, changes), kRouterKeyCount);
+        RouterSettingTexts texts;
+        SettingText* byKey[kRouterKeyCount] = {&texts.m_excludedPrograms, &texts.m_excludedClasses,
+                                               &texts.m_shiftScrollsSideways, &texts.m_reverseAxes};
+        for (const RouterChange& change : changes) {
+            *byKey[change.key] = Present(change.text);
         }
+        const RouterForm read = FormOf(texts);
+        EXPECT_STREQ(read.programs, edited.programs);
+        EXPECT_STREQ(read.classes, edited.classes);
+        EXPECT_EQ(read.shiftScrollsSideways, sideways);
+        EXPECT_EQ(read.reverseAxes, axes);
     }
-}
-
-TEST(RouterForm, TakingAWrittenKeyLeavesTheOthersPending)
-{
-    const RouterForm saved = FormOf(RouterSettingTexts());
-    RouterForm edited = saved;
-    CanonicalNames("a.exe", edited.classes);
-    edited.shiftScrollsSideways = true;
-    RouterForm kept = saved;
-    TakeRouterValue(kExcludedClasses, edited, kept);
-    RouterChange changes[kRouterKeyCount];
-    ASSERT_EQ(FindRouterChanges(kept, edited, changes), 1);
-    EXPECT_EQ(changes[0].key, kShiftScrollsSideways);
 }
 
 TEST(RouterForm, ThePickedProgramGoesOnALineOfItsOwnUnlessTheFieldNamesIt)
