@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on a fresh Debian 12. Quiet, and touches nothing, when all is there.
+#
+# Usage: scripts/setup.sh [--wine-build]
+#   --wine-build  also what building Wine's WoW64 mode from Debian's source needs (scripts/build-wine-wow64.sh)
 set -euo pipefail
 
 packages=(
@@ -11,6 +14,25 @@ packages=(
     xvfb xdotool x11-utils imagemagick
     python3 zip
 )
+
+# Building Wine from Debian's source, in its WoW64 mode: 32-bit Windows code in 64-bit Linux processes. The i386
+# architecture and wine32 are neither needed nor wanted: these machines cannot run 32-bit Linux code.
+wine_build_packages=(
+    dpkg-dev make gcc autoconf flex bison pkg-config libgettextpo-dev
+    gcc-mingw-w64-i686 gcc-mingw-w64-x86-64 libz-mingw-w64-dev
+    libx11-dev libxext-dev libxrender-dev libxrandr-dev libxi-dev libxcursor-dev libxfixes-dev libxinerama-dev
+    libxcomposite-dev libfreetype-dev libfontconfig-dev
+    # What Debian's build regenerates the repacked-out files with.
+    icoutils librsvg2-bin imagemagick fontforge-nox khronos-api unicode-data libxml-libxml-perl libvulkan-dev
+)
+
+for arg in "$@"; do
+    case $arg in
+        --wine-build) packages+=("${wine_build_packages[@]}") ;;
+        -h | --help) sed -n '2,5p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        *) echo "setup.sh: unknown option $arg" >&2; exit 2 ;;
+    esac
+done
 
 # dpkg-query fails for packages it has never heard of; those simply count as missing.
 installed=" $({ dpkg-query -W -f='${Package} ${Status}\n' "${packages[@]}" 2>/dev/null || true; } |
