@@ -4,10 +4,16 @@
 wine_session_xvfb=""
 wine_session_server=0
 
-end_wine_session() {
+# end_wine_server: ends the Wine server of the prefix (and every Windows process in it); the display stays.
+end_wine_server() {
     if [[ $wine_session_server == 1 ]]; then
         wineserver -k >/dev/null 2>&1 || true
+        wine_session_server=0
     fi
+}
+
+end_wine_session() {
+    end_wine_server
     if [[ -n $wine_session_xvfb ]]; then
         kill "$wine_session_xvfb" 2>/dev/null || true
         wait "$wine_session_xvfb" 2>/dev/null || true
@@ -42,9 +48,14 @@ start_private_display() {
     fi
 }
 
-# start_wine PREFIX LOG: one Wine server for the whole run, and Wine's own services started now, with their output
-# in LOG: a service started by the first program would otherwise keep that program's output pipe open.
+# start_wine PREFIX LOG [WINE_DIR]: one Wine server for the whole run, and Wine's own services started now, with
+# their output in LOG: a service started by the first program would otherwise keep that program's output pipe open.
+# WINE_DIR is another Wine's install folder (the WoW64 build), put first on PATH; a prefix and a server belong to
+# one Wine version, so each Wine gets a prefix of its own.
 start_wine() {
+    if [[ -n ${3:-} ]]; then
+        export PATH="$3/bin:$PATH"
+    fi
     export WINEPREFIX=$1
     export WINEDEBUG=${WINEDEBUG:--all}
     # No debugger for a crashing program (it would wait for ever), and no .NET or HTML engines to install.
