@@ -50,6 +50,9 @@ BuildOutcome BuildApplication()
     CreateTrayIcon();
     LoadSettings(state);
     SetOnMessage(MainWindow, BindHandler<&OnControlMessage>(state));
+    // The hook library looks for this window when it starts: activation requests (code 8) go to it. The tray icon
+    // has it created, but only when its image loaded (in a 32-bit process of Wine's WoW64 mode, none does).
+    GetWindowHandle(MainWindow);
     EnableHook(state);
     StartWatchdog(state);
 
