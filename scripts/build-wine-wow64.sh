@@ -44,8 +44,8 @@ fi
 stamp=$prefix/.complete
 is_complete() {
     [[ -f $stamp && -x $prefix/bin/wine && -x $prefix/bin/wineserver &&
-        -f $prefix/lib/wine/i386-windows/user32.dll && -f $prefix/lib/wine/i386-windows/zlib1.dll &&
-        -f $prefix/lib/wine/x86_64-windows/zlib1.dll ]]
+        -f $prefix/lib/i386-windows/user32.dll && -f $prefix/lib/i386-windows/zlib1.dll &&
+        -f $prefix/lib/x86_64-windows/zlib1.dll && -f $prefix/share/fonts/marlett.ttf ]]
 }
 is_complete && exit 0
 
@@ -176,12 +176,21 @@ fi
 step "installing into $prefix"
 rm -rf "$prefix"
 make install >"$work/install.log" 2>&1 || fail "make install failed (see $work/install.log)"
-# Wine's PE user32 links zlib, and looks for it beside Wine's own PE libraries.
-cp /usr/i686-w64-mingw32/lib/zlib1.dll "$prefix/lib/wine/i386-windows/"
-cp /usr/x86_64-w64-mingw32/lib/zlib1.dll "$prefix/lib/wine/x86_64-windows/"
-# Debian's repack ships no fonts (fonts-wine does): the installed ones are the same version's.
-mkdir -p "$prefix/share/wine/fonts"
-cp -a /usr/share/wine/fonts/. "$prefix/share/wine/fonts/"
+# Debian's paths: the PE libraries straight under lib/, the data (and so the fonts) under share/.
+# Wine's PE user32 links MinGW's zlib1.dll, which Wine loads only from beside its own PE libraries and only when
+# it carries Wine's builtin mark in its DOS stub: written there as Debian's libwine does at installation.
+for arch in i686:i386 x86_64:x86_64; do
+    zlib=/usr/${arch%:*}-w64-mingw32/lib/zlib1.dll
+    {
+        head -c 64 "$zlib"
+        printf 'Wine builtin DLL'
+        head -c 16 /dev/zero
+        tail -c +97 "$zlib"
+    } >"$prefix/lib/${arch#*:}-windows/zlib1.dll"
+done
+# Debian's build installs no fonts (fonts-wine does): the installed ones are the same version's.
+mkdir -p "$prefix/share/fonts"
+cp -a /usr/share/wine/fonts/. "$prefix/share/fonts/"
 echo "wine $version, WoW64 (i386 and x86_64), built $(date -u +%FT%TZ)" >"$stamp"
 is_complete || fail "the install in $prefix is incomplete"
 
