@@ -242,6 +242,14 @@ bool WriteFileText(const std::string& path, const std::string& text)
     return ok && written == text.size();
 }
 
+std::string IconLoadFault()
+{
+    if (::LoadIconA(nullptr, IDI_APPLICATION) != nullptr)
+        return std::string();
+    return "no icon loads in this process (LoadIconA of the system's application icon fails with error " +
+           std::to_string(::GetLastError()) + "), so none does in the program, which has the same width";
+}
+
 std::string WindowText(HWND window)
 {
     char text[1024];

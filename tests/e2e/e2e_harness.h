@@ -63,6 +63,10 @@ std::vector<std::string> Lines(const std::string& text);
 std::string ReadFileText(const std::string& path);
 bool WriteFileText(const std::string& path, const std::string& text);
 std::string WindowText(HWND window);
+// Empty when this process can load an icon, else why not. In a 32-bit process of Wine 8.0's WoW64 mode none loads,
+// nor in the program beside it, which has the same width: tests of the tray icon then fail at once, saying why,
+// instead of waiting out their time.
+std::string IconLoadFault();
 
 // A fresh empty folder, removed with everything in it when the object goes.
 class ScratchFolder

@@ -67,6 +67,8 @@ protected:
         if (!XTools::UnderWine())
             GTEST_SKIP() << "real clicks on the notification area need Wine's X11 driver";
         ASSERT_TRUE(tools.Available()) << tools.Problem();
+        const std::string iconFault = IconLoadFault();
+        ASSERT_TRUE(iconFault.empty()) << iconFault;
         ASSERT_TRUE(folder.Ready()) << "could not copy the program and the doubles into " << folder.Path();
         ASSERT_TRUE(WaitUntilNoCopyRuns()) << "another copy of the program is still running";
         // What the menu must look like, drawn by this process before the program runs.

@@ -22,6 +22,8 @@ class TrayPresenceE2e : public ::testing::Test
 protected:
     void SetUp() override
     {
+        const std::string iconFault = IconLoadFault();
+        ASSERT_TRUE(iconFault.empty()) << iconFault;
         ASSERT_TRUE(folder.Ready()) << "could not copy the program and the doubles into " << folder.Path();
         // A copy left by another run would be taken for the running copy, and its icon would be counted.
         ASSERT_TRUE(WaitUntilNoCopyRuns()) << "another copy of the program is still running";

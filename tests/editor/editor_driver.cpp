@@ -210,12 +210,14 @@ bool EditorProcess::WaitForDialog()
     if (m_process.hProcess == nullptr) {
         return false;
     }
-    return WaitFor([this] {
+    // An editor that ended (crashed) will show no dialog: no use waiting out the time.
+    WaitFor([this] {
         FindDialogArgs args = {m_process.dwProcessId, nullptr, ROLLIX_EDITOR_CLASS, nullptr};
         EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&args));
         m_dialog = args.found;
-        return m_dialog != nullptr;
+        return m_dialog != nullptr || !Running();
     });
+    return m_dialog != nullptr;
 }
 
 bool EditorProcess::WaitForExit(DWORD* exitCode)
