@@ -55,21 +55,29 @@ known_faults_passed() {
     echo "$passed" >&2
 }
 
-# print_win32_summary LOG KNOWN_LOG: passed and failed of the ordinary run; the known faults by reason.
+# print_win32_summary LOG KNOWN_LOG: passed and failed of the ordinary run; the known faults by reason, with the
+# number of each test suite's cases (tests/wine-wow64-faults.txt names them) and, by name, any that did not fail.
 print_win32_summary() {
-    local total failed reason name outcome
+    local total failed reason name outcome suite expected=0 odd=()
     read -r failed total < <(sed -n 's/.* tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p' "$1" |
         tail -1)
-    if [[ -z $total ]]; then
-        printf '%-6s %s\n' win32 "no ctest summary (see $1)"
-    else
-        printf '%-6s %d passed, %d failed, %d known Wine faults\n' win32 $((total - failed)) "$failed" \
-            "${#known_fault_names[@]}"
-    fi
     declare -A outcomes=()
     while read -r name outcome; do
         outcomes[$name]=$outcome
     done < <(test_outcomes "$2")
+    for name in "${known_fault_names[@]}"; do
+        if [[ ${outcomes[$name]:-} == failed ]]; then
+            expected=$((expected + 1))
+        else
+            odd+=("$name: ${outcomes[$name]:-not run}")
+        fi
+    done
+    if [[ -z $total ]]; then
+        printf '%-6s %s\n' win32 "no ctest summary (see $1)"
+    else
+        printf '%-6s %d passed, %d failed, %d known Wine faults (%d failed as expected)\n' win32 $((total - failed)) \
+            "$failed" "${#known_fault_names[@]}" "$expected"
+    fi
     # One block a reason, in the order of the list.
     local reasons=()
     declare -A seen=()
@@ -79,10 +87,23 @@ print_win32_summary() {
         seen[$reason]=1
     done
     for reason in "${reasons[@]}"; do
-        echo "       known Wine fault: $reason"
+        local count=0 suites=()
+        declare -A cases=()
         for name in "${known_fault_names[@]}"; do
             [[ ${known_fault_reason[$name]} == "$reason" ]] || continue
-            echo "         $name: ${outcomes[$name]:-not run}"
+            count=$((count + 1))
+            suite=${name%%.*}
+            [[ -n ${cases[$suite]:-} ]] || suites+=("$suite")
+            cases[$suite]=$((${cases[$suite]:-0} + 1))
         done
+        printf '       %d: %s\n        ' "$count" "$reason"
+        for suite in "${suites[@]}"; do
+            printf ' %s (%d)' "$suite" "${cases[$suite]}"
+        done
+        printf '\n'
+        unset cases
+    done
+    for name in "${odd[@]}"; do
+        echo "       a known Wine fault that did not fail: $name"
     done
 }
