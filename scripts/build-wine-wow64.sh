@@ -196,4 +196,4 @@ is_complete || fail "the install in $prefix is incomplete"
 
 cd /
 rm -rf "$work"
-step "done: $prefix ($(du -sh "$prefix" | cut -f1))"
+step "done in $((SECONDS / 60)) min: $prefix ($(du -sh "$prefix" | cut -f1))"

@@ -13,11 +13,21 @@ jobs=${ROLLIX_TEST_JOBS:-2}
 logs=$root/build/test-logs
 mkdir -p "$logs"
 
-source "$root/scripts/wine-session.sh"
-trap end_wine_session EXIT
-trap 'exit 130' INT TERM
+# Each step says when it began, counted from the start of the run.
+step() { printf '\n==== %s (at %dm%02ds)\n' "$*" $((SECONDS / 60)) $((SECONDS % 60)); }
 
-step() { printf '\n==== %s\n' "$*"; }
+# The WoW64 Wine of the 32-bit tests: built once (half an hour on 2 cores), meanwhile, at the lowest priority, in a
+# process group of its own that an interrupted run ends; the 32-bit step waits for it. Later runs find it built.
+step "the WoW64 Wine: built or checked in the background (log: $logs/wine-wow64-build.log)"
+setsid "$root/scripts/build-wine-wow64.sh" >"$logs/wine-wow64-build.log" 2>&1 &
+wow64_build=$!
+end_wow64_build() {
+    [[ -z $wow64_build ]] || kill -- "-$wow64_build" 2>/dev/null || true
+}
+
+source "$root/scripts/wine-session.sh"
+trap 'end_wow64_build; end_wine_session' EXIT
+trap 'exit 130' INT TERM
 
 # win32-tests after win32: its tests run the binaries the release build just made.
 for preset in host win32 win32-tests win64; do
@@ -82,13 +92,23 @@ ctest --preset win64 -j "$jobs" --output-on-failure --repeat until-pass:2 2>&1 |
 win64_status=${PIPESTATUS[0]}
 set -e
 [[ $win64_status == 0 ]] || status=1
-end_wine_server
+
+step "screenshots at 150% (Wine's LogPixels = 144), in a prefix of their own"
+"$root/scripts/scaled-screenshots.sh" || status=1
 
 step "32-bit tests: the release binaries under Wine's WoW64 mode"
+# Last, on the same display: its Wine comes first on PATH from here on, and this prefix's server is ended first.
+end_wine_server
 # Tests that cannot pass there by a fault of Wine's run apart, and count as known faults.
 source "$root/scripts/wine-wow64-faults.sh"
 win32_ran=0
-if ! "$root/scripts/build-wine-wow64.sh"; then
+wow64_status=0
+wait "$wow64_build" || wow64_status=$?
+wow64_build=""
+# The build's last line says how long it took; a build found complete says nothing.
+wow64_note=$(tail -1 "$logs/wine-wow64-build.log")
+if ((wow64_status != 0)); then
+    tail -20 "$logs/wine-wow64-build.log" >&2
     echo "the WoW64 Wine could not be built: the 32-bit tests did not run" >&2
     status=1
 elif ! load_known_faults "$root/tests/wine-wow64-faults.txt" win32-tests; then
@@ -107,14 +127,12 @@ else
     known_faults_passed "$logs/win32-known.log" && status=1
 fi
 
-step "screenshots at 150% (Wine's LogPixels = 144), in a prefix of their own"
-"$root/scripts/scaled-screenshots.sh" || status=1
-
 step "summary"
 for part in host win64; do
     summary=$(grep -E 'tests passed|No tests were found' "$logs/$part.log" | tail -1 || true)
     printf '%-6s %s\n' "$part" "${summary:-no ctest summary (see $logs/$part.log)}"
 done
+printf '%-6s %s\n' wow64 "${wow64_note:-built already, reused}"
 if ((win32_ran)); then
     print_win32_summary "$logs/win32.log" "$logs/win32-known.log"
 else
