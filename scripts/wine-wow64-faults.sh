@@ -10,6 +10,9 @@ known_fault_regex='^$'
 # renamed test cannot slip out of both runs.
 load_known_faults() {
     local file=$1 preset=$2 line reason="" name escaped all_tests missing=()
+    known_fault_names=()
+    known_fault_reason=()
+    known_fault_regex='^$'
     while IFS= read -r line || [[ -n $line ]]; do
         line=${line%%#*}
         line=$(echo "$line" | sed 's/^[[:space:]]*//; s/[[:space:]]*$//')
