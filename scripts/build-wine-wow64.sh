@@ -84,7 +84,9 @@ add_source_entry() {
     step "adding the deb-src entry for $uri $suite $component"
     {
         printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: %s\n' "$uri" "$suite" "$component"
-        [[ -n $signed_by && $signed_by != *$'\n'* ]] && printf 'Signed-By: %s\n' "$signed_by"
+        if [[ -n $signed_by ]]; then
+            printf 'Signed-By: %s\n' "$signed_by"
+        fi
     } | "${sudo[@]}" tee /etc/apt/sources.list.d/rollix-wine-src.sources >/dev/null
     "${sudo[@]}" apt-get update -qq
 }
@@ -165,7 +167,7 @@ if [[ ! -f Makefile ]]; then
 fi
 
 export VENDOR="Debian $version, WoW64 build for Rollix's tests"
-step "building (about 25 minutes on 2 free cores; log in $work/make.log)"
+step "building (about half an hour on 2 cores; log in $work/make.log)"
 # Debian's makedep drops the dependencies on generated headers: those first.
 if ! make -j"$jobs" include/all >"$work/make.log" 2>&1 ||
     ! make -j"$jobs" >>"$work/make.log" 2>&1; then
