@@ -7,18 +7,21 @@
 # Usage: scripts/build-wine-wow64.sh [--print-dir]
 #   --print-dir  only print the install folder for the installed wine's version (built or not)
 # Environment: ROLLIX_WINE_WOW64_ROOT (default /opt/rollix-wine-wow64), ROLLIX_WINE_WOW64_JOBS (default 2),
-#   ROLLIX_WINE_WOW64_WORK (the build folder, default /var/tmp/rollix-wine-wow64-build; removed after a good build)
+#   ROLLIX_WINE_WOW64_WORK (the build folder, default /var/tmp/rollix-wine-wow64-build; removed after a good build),
+#   ROLLIX_WINE_WOW64_CACHE (a folder with a prebuilt install to unpack instead, default ../shared/cache beside the
+#   checkout; see scripts/wine-wow64-cache.sh)
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 install_root=${ROLLIX_WINE_WOW64_ROOT:-/opt/rollix-wine-wow64}
 jobs=${ROLLIX_WINE_WOW64_JOBS:-2}
 work_root=${ROLLIX_WINE_WOW64_WORK:-/var/tmp/rollix-wine-wow64-build}
+cache_dir=${ROLLIX_WINE_WOW64_CACHE:-$root/../shared/cache}
 print_dir=0
 for arg in "$@"; do
     case $arg in
         --print-dir) print_dir=1 ;;
-        -h | --help) sed -n '2,10p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        -h | --help) sed -n '2,12p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
         *) echo "build-wine-wow64.sh: unknown option $arg" >&2; exit 2 ;;
     esac
 done
@@ -49,7 +52,6 @@ is_complete() {
 }
 is_complete && exit 0
 
-"$root/scripts/setup.sh" --wine-build
 "${sudo[@]}" mkdir -p "$install_root"
 [[ -w $install_root ]] || "${sudo[@]}" chown "$(id -u):$(id -g)" "$install_root"
 
@@ -60,6 +62,23 @@ if ! flock -n 9; then
     flock 9
 fi
 is_complete && exit 0
+
+# A prebuilt install of exactly this version, checked, saves the build; a doubtful one is refused and built instead.
+source "$root/scripts/wine-wow64-cache.sh"
+if [[ -d $cache_dir ]]; then
+    step "looking for a prebuilt install in $cache_dir"
+    if unpack_wine_cache "$cache_dir" "$version" "$install_root"; then
+        if is_complete; then
+            step "done in $((SECONDS / 60)) min: unpacked $(wine_cache_archive "$cache_dir" "$version") into $prefix"
+            exit 0
+        fi
+        echo "wine cache: refused: the unpacked install in $prefix is incomplete" >&2
+        rm -rf "$prefix"
+    fi
+    step "no usable prebuilt install: building from source"
+fi
+
+"$root/scripts/setup.sh" --wine-build
 
 # The deb-src entry for the archive and suite the installed wine came from, unless apt knows that source already.
 add_source_entry() {

@@ -13,6 +13,8 @@ packages=(
     wine wine64
     xvfb xdotool x11-utils imagemagick
     python3 zip
+    # Unpacks the prebuilt WoW64 Wine of ../shared/cache.
+    zstd
 )
 
 # Building Wine from Debian's source, in its WoW64 mode: 32-bit Windows code in 64-bit Linux processes. The i386
