@@ -200,17 +200,6 @@ TEST(BuiltInTableTest, EntriesCarryEvidenceAndNoNameTwice)
     }
 }
 
-TEST(BuiltInTableTest, ReverseStillActsWhereTheWheelIsLeftToTheSystem)
-{
-    auto book = std::make_unique<RuleBook>();
-    const HookSettings reversed = SettingsFromArguments(0, 3, 2);
-    const Verdict xaml = Decide(*book, kApps[0], reversed);
-    EXPECT_EQ(xaml.m_vertical.m_action, WheelAction::Reinject);
-    EXPECT_EQ(xaml.m_vertical.m_delta, kWheelDelta);
-    const Verdict remote = Decide(*book, kApps[37], reversed);
-    EXPECT_EQ(remote.m_vertical.m_action, WheelAction::PassOn);
-}
-
 TEST(BuiltInTableTest, InspectorLineTellsDecisionAndReason)
 {
     auto book = std::make_unique<RuleBook>();
