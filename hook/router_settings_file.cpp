@@ -1,13 +1,35 @@
-// The [router] section of rollix.ini, through the profile functions; a missing file or key gives the defaults.
+// The [router] section of rollix.ini, through the profile functions; a missing file or key gives the defaults. The
+// file is found with the wide functions where the system has them, so that a folder named outside the ANSI code
+// page or longer than MAX_PATH still holds it.
 #include "router_settings_file.h"
 
 namespace {
 
 constexpr char kSettingsFileName[] = "rollix.ini";
+constexpr wchar_t kSettingsFileNameW[] = L"rollix.ini";
 constexpr char kSection[] = "router";
 // What a missing key reads as; no value in a file can hold it.
 constexpr char kAbsent[] = "\x01";
 constexpr DWORD kShortValueSize = 64;
+// The longest path the wide functions take, in characters.
+constexpr DWORD kLongestPath = 32768;
+
+using ReadProfileW = DWORD(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR, LPWSTR, DWORD, LPCWSTR);
+using ModuleFileNameW = DWORD(WINAPI*)(HMODULE, LPWSTR, DWORD);
+using ShortPathNameW = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
+
+struct SettingsText
+{
+    char m_programs[kNameListBytes + 1];
+    char m_classes[kNameListBytes + 1];
+    char m_sideways[kShortValueSize];
+    char m_axes[kShortValueSize];
+};
+
+bool IsSeparator(wchar_t c)
+{
+    return c == L'\\' || c == L'/';
+}
 
 struct KeyReader
 {
@@ -25,15 +47,135 @@ struct KeyReader
     }
 };
 
-} // namespace
+struct WideKeyReader
+{
+    const wchar_t* m_path;
+    ReadProfileW m_read;
 
-void ReadRouterSettings(HMODULE library, RouterSettings& settings)
+    // The value in the ANSI code page the parser and the program names speak; a character outside it matches no
+    // name, as through the ANSI functions.
+    SettingText Read(const wchar_t* key, char* buffer, DWORD size) const
+    {
+        wchar_t wide[kNameListBytes + 1];
+        const DWORD room = size < kNameListBytes + 1 ? size : kNameListBytes + 1;
+        const DWORD length = m_read(L"router", key, L"\x01", wide, room, m_path);
+        SettingText text;
+        text.m_present = !(length == 1 && wide[0] == L'\x01');
+        text.m_truncated = length + 1 >= room;
+        int converted = static_cast<int>(length);
+        int written = 0;
+        // A double-byte code page may need more bytes than characters: keep the first characters that fit.
+        while (converted > 0 &&
+               (written = WideCharToMultiByte(CP_ACP, 0, wide, converted, buffer, static_cast<int>(size) - 1, nullptr,
+                                              nullptr)) == 0) {
+            converted /= 2;
+            text.m_truncated = true;
+        }
+        buffer[written] = '\0';
+        text.m_text = text.m_present ? buffer : "";
+        return text;
+    }
+};
+
+// Replaces the file name at the end of path (of length characters) with rollix.ini; false when it does not fit.
+bool PutSettingsName(wchar_t* path, DWORD length, DWORD capacity)
+{
+    DWORD folderEnd = 0;
+    for (DWORD i = 0; i < length; ++i) {
+        if (IsSeparator(path[i])) {
+            folderEnd = i + 1;
+        }
+    }
+    const DWORD nameLength = sizeof(kSettingsFileNameW) / sizeof(wchar_t);
+    if (folderEnd + nameLength > capacity) {
+        return false;
+    }
+    lstrcpynW(path + folderEnd, kSettingsFileNameW, static_cast<int>(nameLength));
+    return true;
+}
+
+// The profile functions take paths of at most MAX_PATH: a longer one is tried in its short form.
+bool FitsTheProfileFunctions(wchar_t* path, wchar_t* spare)
+{
+    if (lstrlenW(path) < static_cast<int>(MAX_PATH)) {
+        return true;
+    }
+    HMODULE kernel32 = GetModuleHandleA("kernel32.dll");
+    const auto shorten = reinterpret_cast<ShortPathNameW>(
+        reinterpret_cast<void*>(GetProcAddress(kernel32, "GetShortPathNameW")));
+    if (shorten == nullptr) {
+        return false;
+    }
+    // Only the prefixed form of a path may pass MAX_PATH.
+    const bool unc = path[0] == L'\\' && path[1] == L'\\';
+    const int prefix = unc ? 8 : 4;
+    if (lstrlenW(path) + prefix >= static_cast<int>(kLongestPath)) {
+        return false;
+    }
+    lstrcpyW(spare, unc ? L"\\\\?\\UNC\\" : L"\\\\?\\");
+    lstrcpyW(spare + prefix, unc ? path + 2 : path);
+    const DWORD length = shorten(spare, path, kLongestPath);
+    if (length == 0 || length >= kLongestPath) {
+        return false;
+    }
+    const wchar_t* plain = path + prefix;
+    if (lstrlenW(plain) + (unc ? 2 : 0) >= static_cast<int>(MAX_PATH)) {
+        return false;
+    }
+    if (unc) {
+        spare[0] = L'\\';
+        spare[1] = L'\\';
+        lstrcpyW(spare + 2, plain);
+    } else {
+        lstrcpyW(spare, plain);
+    }
+    lstrcpyW(path, spare);
+    return true;
+}
+
+// Through the wide functions; false when the system lacks them (the 9x family).
+bool ReadWide(HMODULE library, SettingsText& buffers, RouterSettingTexts& texts, bool& located)
+{
+    HMODULE kernel32 = GetModuleHandleA("kernel32.dll");
+    const auto fileName = reinterpret_cast<ModuleFileNameW>(
+        reinterpret_cast<void*>(GetProcAddress(kernel32, "GetModuleFileNameW")));
+    const auto read = reinterpret_cast<ReadProfileW>(
+        reinterpret_cast<void*>(GetProcAddress(kernel32, "GetPrivateProfileStringW")));
+    if (fileName == nullptr || read == nullptr) {
+        return false;
+    }
+    auto* path = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, 2 * kLongestPath * sizeof(wchar_t)));
+    if (path == nullptr) {
+        located = false;
+        return true;
+    }
+    wchar_t* spare = path + kLongestPath;
+    const DWORD length = fileName(library, path, kLongestPath);
+    if (length == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) {
+        HeapFree(GetProcessHeap(), 0, path);
+        return false;
+    }
+    located = length > 0 && length < kLongestPath && PutSettingsName(path, length, kLongestPath) &&
+              FitsTheProfileFunctions(path, spare);
+    if (located) {
+        const WideKeyReader reader{path, read};
+        texts.m_excludedPrograms =
+            reader.Read(L"ExcludedPrograms", buffers.m_programs, sizeof(buffers.m_programs));
+        texts.m_excludedClasses = reader.Read(L"ExcludedClasses", buffers.m_classes, sizeof(buffers.m_classes));
+        texts.m_shiftScrollsSideways =
+            reader.Read(L"ShiftScrollsSideways", buffers.m_sideways, sizeof(buffers.m_sideways));
+        texts.m_reverseAxes = reader.Read(L"ReverseAxes", buffers.m_axes, sizeof(buffers.m_axes));
+    }
+    HeapFree(GetProcessHeap(), 0, path);
+    return true;
+}
+
+bool ReadAnsi(HMODULE library, SettingsText& buffers, RouterSettingTexts& texts)
 {
     char path[MAX_PATH + sizeof(kSettingsFileName)];
     const DWORD length = GetModuleFileNameA(library, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) {
-        ParseRouterSettings(RouterSettingTexts(), settings);
-        return;
+        return false;
     }
     path[length] = '\0';
     char* folderEnd = path;
@@ -43,16 +185,24 @@ void ReadRouterSettings(HMODULE library, RouterSettings& settings)
         }
     }
     lstrcpynA(folderEnd, kSettingsFileName, sizeof(kSettingsFileName));
-
-    char programs[kNameListBytes + 1];
-    char classes[kNameListBytes + 1];
-    char sideways[kShortValueSize];
-    char axes[kShortValueSize];
     const KeyReader reader{path};
+    texts.m_excludedPrograms = reader.Read("ExcludedPrograms", buffers.m_programs, sizeof(buffers.m_programs));
+    texts.m_excludedClasses = reader.Read("ExcludedClasses", buffers.m_classes, sizeof(buffers.m_classes));
+    texts.m_shiftScrollsSideways = reader.Read("ShiftScrollsSideways", buffers.m_sideways, sizeof(buffers.m_sideways));
+    texts.m_reverseAxes = reader.Read("ReverseAxes", buffers.m_axes, sizeof(buffers.m_axes));
+    return true;
+}
+
+} // namespace
+
+bool ReadRouterSettings(HMODULE library, RouterSettings& settings)
+{
+    SettingsText buffers;
     RouterSettingTexts texts;
-    texts.m_excludedPrograms = reader.Read("ExcludedPrograms", programs, sizeof(programs));
-    texts.m_excludedClasses = reader.Read("ExcludedClasses", classes, sizeof(classes));
-    texts.m_shiftScrollsSideways = reader.Read("ShiftScrollsSideways", sideways, sizeof(sideways));
-    texts.m_reverseAxes = reader.Read("ReverseAxes", axes, sizeof(axes));
+    bool located = false;
+    if (!ReadWide(library, buffers, texts, located)) {
+        located = ReadAnsi(library, buffers, texts);
+    }
     ParseRouterSettings(texts, settings);
+    return located;
 }

@@ -42,7 +42,9 @@ class WheelRouter
 
     bool HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info);
     void RefreshSystemSettings(DWORD now);
-    HWND FindTarget(POINT physical, DWORD now);
+    // The window that should get the wheel; point is the pointer in this thread's coordinates.
+    HWND FindTarget(POINT physical, DWORD now, POINT& point);
+    void ConfirmButtons();
     void ReadKeys(WheelEvent& event);
     POINT TargetPoint(POINT physical);
     Delivery PostWheel(const WheelDecision& decision, POINT physical, const WheelEvent& event);
@@ -51,6 +53,9 @@ class WheelRouter
     RouterConfig m_config;
     HHOOK m_hook = nullptr;
     DpiMode m_dpiMode = DpiMode::Plain;
+    BOOL(WINAPI* m_physicalToLogical)(HWND, POINT*) = nullptr; // for the window that gets the wheel
+    SearchPoint m_searchPoint = SearchPoint::Physical;
+    HWND m_ownWindow = nullptr; // the program's main window when it lives in this process
     SystemWheelRouting m_systemRouting = SystemWheelRouting::Focus;
     DWORD m_systemSettingsReadAt = 0;
     bool m_systemSettingsRead = false;
