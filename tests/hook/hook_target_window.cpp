@@ -3,7 +3,8 @@
 // drop-down combo box, and a second top-level window that takes the focus. Every wheel and scroll message they
 // receive is appended to a log with its time. Messages to the top-level window make it stall, open a popup menu
 // or drop its combo box down.
-//   hook_target_window.exe <log file> [capture] [fullscreen|maximized|ownframe] [tooltip]
+// With "modal" the second window is a dialog the first owns, open modally: the first is disabled.
+//   hook_target_window.exe <log file> [capture] [fullscreen|maximized|ownframe] [tooltip] [modal]
 // Once up, it writes "<name> <handle>" lines to "<log file>.ready".
 #include "hook_target_commands.h"
 
@@ -276,8 +277,12 @@ int main(int argc, char** argv)
                                 GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr,
                                 nullptr);
     } else {
+        const bool modal = HasOption(argc, argv, "modal");
         Focus = CreateWindowExA(0, "RollixTargetFocus", "Focus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 100, 300, 200,
-                                nullptr, nullptr, nullptr, nullptr);
+                                modal ? Top : nullptr, nullptr, nullptr, nullptr);
+        if (modal) {
+            EnableWindow(Top, FALSE);
+        }
         if (maximized) {
             ShowWindow(Focus, SW_MAXIMIZE);
         }
