@@ -81,6 +81,9 @@ void RouteUntilStopped(ThreadStart& start)
     WheelRouter router(start.m_config);
     router.PrepareThread();
     TlsSetValue(RouterSlot, &router);
+    // The message queue, before the hook: the system may call the hook the moment it is installed.
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
     const HHOOK hook = SetWindowsHookExA(WH_MOUSE_LL, MouseHookProc, Module, 0);
     if (hook != nullptr) {
         router.SetHook(hook);

@@ -245,6 +245,13 @@ TEST_F(HookDll, StartStopAndReinstallCyclesLeaveTheHandleCountFlat)
     Launch("capture");
     const POINT center = CenterOf(m_target.m_child);
     ASSERT_TRUE(RunXdotool(m_folder, "mousemove " + std::to_string(center.x) + " " + std::to_string(center.y)));
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            POINT at{};
+            return GetCursorPos(&at) && at.x == center.x && at.y == center.y;
+        },
+        15000))
+        << "the pointer did not arrive";
     // The notches are injected here: each start of xdotool keeps a handle in Wine's launcher.
     std::size_t notches = 0;
     auto cycle = [&] {
@@ -255,7 +262,7 @@ TEST_F(HookDll, StartStopAndReinstallCyclesLeaveTheHandleCountFlat)
         input.mi.dwFlags = MOUSEEVENTF_WHEEL;
         input.mi.mouseData = kNotch;
         ASSERT_EQ(SendInput(1, &input, sizeof(input)), 1u);
-        ASSERT_TRUE(m_target.WaitFor("child", "wheel", ++notches));
+        ASSERT_TRUE(m_target.WaitFor("child", "wheel", ++notches)) << "the notch went past the hook";
         m_hook.Stop();
     };
     cycle(); // whatever the system makes once for a process
