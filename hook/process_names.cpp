@@ -2,20 +2,24 @@
 #include "process_names.h"
 
 #include "integrity_level.h"
+#include "system_functions.h"
 
 namespace {
 
 // The RID of the token's mandatory label (TokenIntegrityLevel, Vista on); false where the system has none.
 bool ReadIntegrityLevel(HANDLE process, DWORD& level)
 {
+    const SystemFunctions& functions = Functions();
     HANDLE token = nullptr;
-    if (!OpenProcessToken(process, TOKEN_QUERY, &token)) {
+    if (functions.m_openProcessToken == nullptr || functions.m_getTokenInformation == nullptr ||
+        !functions.m_openProcessToken(process, TOKEN_QUERY, &token)) {
         return false;
     }
     // A label holds one SID of one sub-authority; the room is for any SID.
     alignas(void*) BYTE buffer[sizeof(TOKEN_MANDATORY_LABEL) + SECURITY_MAX_SID_SIZE];
     DWORD size = 0;
-    const bool read = GetTokenInformation(token, TokenIntegrityLevel, buffer, sizeof(buffer), &size) != FALSE;
+    const bool read =
+        functions.m_getTokenInformation(token, TokenIntegrityLevel, buffer, sizeof(buffer), &size) != FALSE;
     CloseHandle(token);
     if (!read) {
         return false;
@@ -37,6 +41,7 @@ ProcessNames::ProcessNames()
         m_queryImageName = reinterpret_cast<QueryImageNameProc>(
             reinterpret_cast<void*>(GetProcAddress(kernel32, "QueryFullProcessImageNameA")));
     }
+    m_ownLevelKnown = ReadIntegrityLevel(GetCurrentProcess(), m_ownLevel);
 }
 
 ProcessNames::~ProcessNames()

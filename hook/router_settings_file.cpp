@@ -1,6 +1,6 @@
 // The [router] section of rollix.ini, through the profile functions; a missing file or key gives the defaults. The
 // file is found with the wide functions where the system has them, so that a folder named outside the ANSI code
-// page or longer than MAX_PATH still holds it.
+// page still holds it; a path longer than the profile functions take fails the start instead.
 #include "router_settings_file.h"
 
 namespace {
@@ -11,12 +11,9 @@ constexpr char kSection[] = "router";
 // What a missing key reads as; no value in a file can hold it.
 constexpr char kAbsent[] = "\x01";
 constexpr DWORD kShortValueSize = 64;
-// The longest path the wide functions take, in characters.
-constexpr DWORD kLongestPath = 32768;
 
 using ReadProfileW = DWORD(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR, LPWSTR, DWORD, LPCWSTR);
 using ModuleFileNameW = DWORD(WINAPI*)(HMODULE, LPWSTR, DWORD);
-using ShortPathNameW = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
 
 struct SettingsText
 {
@@ -90,46 +87,9 @@ bool PutSettingsName(wchar_t* path, DWORD length, DWORD capacity)
     if (folderEnd + nameLength > capacity) {
         return false;
     }
-    lstrcpynW(path + folderEnd, kSettingsFileNameW, static_cast<int>(nameLength));
-    return true;
-}
-
-// The profile functions take paths of at most MAX_PATH: a longer one is tried in its short form.
-bool FitsTheProfileFunctions(wchar_t* path, wchar_t* spare)
-{
-    if (lstrlenW(path) < static_cast<int>(MAX_PATH)) {
-        return true;
+    for (DWORD i = 0; i < nameLength; ++i) {
+        path[folderEnd + i] = kSettingsFileNameW[i];
     }
-    HMODULE kernel32 = GetModuleHandleA("kernel32.dll");
-    const auto shorten = reinterpret_cast<ShortPathNameW>(
-        reinterpret_cast<void*>(GetProcAddress(kernel32, "GetShortPathNameW")));
-    if (shorten == nullptr) {
-        return false;
-    }
-    // Only the prefixed form of a path may pass MAX_PATH.
-    const bool unc = path[0] == L'\\' && path[1] == L'\\';
-    const int prefix = unc ? 8 : 4;
-    if (lstrlenW(path) + prefix >= static_cast<int>(kLongestPath)) {
-        return false;
-    }
-    lstrcpyW(spare, unc ? L"\\\\?\\UNC\\" : L"\\\\?\\");
-    lstrcpyW(spare + prefix, unc ? path + 2 : path);
-    const DWORD length = shorten(spare, path, kLongestPath);
-    if (length == 0 || length >= kLongestPath) {
-        return false;
-    }
-    const wchar_t* plain = path + prefix;
-    if (lstrlenW(plain) + (unc ? 2 : 0) >= static_cast<int>(MAX_PATH)) {
-        return false;
-    }
-    if (unc) {
-        spare[0] = L'\\';
-        spare[1] = L'\\';
-        lstrcpyW(spare + 2, plain);
-    } else {
-        lstrcpyW(spare, plain);
-    }
-    lstrcpyW(path, spare);
     return true;
 }
 
@@ -144,19 +104,13 @@ bool ReadWide(HMODULE library, SettingsText& buffers, RouterSettingTexts& texts,
     if (fileName == nullptr || read == nullptr) {
         return false;
     }
-    auto* path = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, 2 * kLongestPath * sizeof(wchar_t)));
-    if (path == nullptr) {
-        located = false;
-        return true;
-    }
-    wchar_t* spare = path + kLongestPath;
-    const DWORD length = fileName(library, path, kLongestPath);
+    // The profile functions take paths of at most MAX_PATH: a longer one fails the start.
+    wchar_t path[MAX_PATH];
+    const DWORD length = fileName(library, path, MAX_PATH);
     if (length == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) {
-        HeapFree(GetProcessHeap(), 0, path);
         return false;
     }
-    located = length > 0 && length < kLongestPath && PutSettingsName(path, length, kLongestPath) &&
-              FitsTheProfileFunctions(path, spare);
+    located = length > 0 && length < MAX_PATH && PutSettingsName(path, length, MAX_PATH);
     if (located) {
         const WideKeyReader reader{path, read};
         texts.m_excludedPrograms =
@@ -166,7 +120,6 @@ bool ReadWide(HMODULE library, SettingsText& buffers, RouterSettingTexts& texts,
             reader.Read(L"ShiftScrollsSideways", buffers.m_sideways, sizeof(buffers.m_sideways));
         texts.m_reverseAxes = reader.Read(L"ReverseAxes", buffers.m_axes, sizeof(buffers.m_axes));
     }
-    HeapFree(GetProcessHeap(), 0, path);
     return true;
 }
 

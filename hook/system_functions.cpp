@@ -27,7 +27,10 @@ void FindSystemFunctions()
     Found.m_windowFromPhysicalPoint = Lookup<WindowFromPhysicalPointProc>(user32, "WindowFromPhysicalPoint");
     Found.m_isProcessDpiAware = Lookup<IsProcessDpiAwareProc>(user32, "IsProcessDPIAware");
     Found.m_getModuleHandleEx = Lookup<GetModuleHandleExProc>(GetModuleHandleA("kernel32.dll"), "GetModuleHandleExA");
-    // Loaded once and kept for the life of the process: a hook thread must not load a library.
+    HMODULE advapi32 = LoadLibraryA("advapi32.dll");
+    Found.m_openProcessToken = Lookup<OpenProcessTokenProc>(advapi32, "OpenProcessToken");
+    Found.m_getTokenInformation = Lookup<GetTokenInformationProc>(advapi32, "GetTokenInformation");
+    // Loaded once and kept for the life of the process, as advapi32: a hook thread must not load a library.
     Found.m_dwmGetWindowAttribute = Lookup<DwmGetWindowAttributeProc>(LoadLibraryA("dwmapi.dll"), "DwmGetWindowAttribute");
 }
 

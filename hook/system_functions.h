@@ -12,6 +12,8 @@ using WindowFromPhysicalPointProc = HWND(WINAPI*)(POINT);
 using IsProcessDpiAwareProc = BOOL(WINAPI*)();
 using DwmGetWindowAttributeProc = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
 using GetModuleHandleExProc = BOOL(WINAPI*)(DWORD, LPCSTR, HMODULE*);
+using OpenProcessTokenProc = BOOL(WINAPI*)(HANDLE, DWORD, HANDLE*);
+using GetTokenInformationProc = BOOL(WINAPI*)(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID, DWORD, DWORD*);
 
 struct SystemFunctions
 {
@@ -22,6 +24,8 @@ struct SystemFunctions
     IsProcessDpiAwareProc m_isProcessDpiAware = nullptr;
     DwmGetWindowAttributeProc m_dwmGetWindowAttribute = nullptr;
     GetModuleHandleExProc m_getModuleHandleEx = nullptr; // Windows XP on
+    OpenProcessTokenProc m_openProcessToken = nullptr;   // the NT family
+    GetTokenInformationProc m_getTokenInformation = nullptr;
 };
 
 // Looks them up the first time; the caller serialises the calls (the exports' lock).
