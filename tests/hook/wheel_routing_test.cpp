@@ -147,7 +147,6 @@ TargetFacts CoreWindow()
 
 // A WinUI island: the framework's window sits between the control and the top-level window.
 const char* const kIslandChain[] = {"IslandContent", "Microsoft.UI.Content.DesktopChildSiteBridge", "MainWindow"};
-const char* const kPlainChain[] = {"Edit", "Panel", "Notepad"};
 
 TargetFacts WithChain(const char* const* chain, int count)
 {
@@ -300,12 +299,7 @@ const RoutingCase kRoutingCases[] = {
     // A process of higher integrity: posts and injections are both dropped there, whatever the routing.
     {"HigherIntegrityTargetGetsTheEventUntouched", Wheel(kNotch), Elevated(BackgroundEdit()), OrdinaryForeground(),
      With(true, true, true), WheelAction::PassOn, kNotch, false},
-    {"HigherIntegrityTargetUnreversedUnderPointerRouting", Wheel(kNotch), Elevated(BackgroundEdit()),
-     OrdinaryForeground(), With(false, false, true), WheelAction::PassOn, kNotch, false,
-     SystemWheelRouting::PointerPosition},
     {"HigherIntegrityTargetUnreversedInFullScreen", Wheel(kNotch), Elevated(BackgroundEdit()), FullScreenGame(),
-     With(false, false, true), WheelAction::PassOn, kNotch, false},
-    {"HigherIntegrityFrameworkWindowUnreversed", Wheel(kNotch), Elevated(CoreWindow()), OrdinaryForeground(),
      With(false, false, true), WheelAction::PassOn, kNotch, false},
     {"HigherIntegrityFocusTakesNoInjection", Wheel(kNotch), CoreWindow(), ElevatedForeground(),
      With(false, false, true), WheelAction::PassOn, kNotch, false},
@@ -320,21 +314,14 @@ const RoutingCase kRoutingCases[] = {
      OrdinaryForeground(), With(false, true, true), WheelAction::PassOn, kNotch, true},
     {"InjectedEventInFullScreenPassesUnreversed", Injected(kNotch), BackgroundEdit(), FullScreenGame(),
      With(false, false, true), WheelAction::PassOn, kNotch, false},
-    {"InjectedEventUnderPointerRoutingPassesUnreversed", Injected(kNotch), BackgroundEdit(), OrdinaryForeground(),
-     With(false, false, true), WheelAction::PassOn, kNotch, false, SystemWheelRouting::PointerPosition},
     // Full screen on the first monitor, the pointer on the second.
     {"FullScreenOnAnotherMonitorLeavesTheRoutingOn", At(Wheel(kNotch), 2500, 500), BackgroundEdit(),
      FullScreenGame(), With(false, false, true), WheelAction::PostWheel, -kNotch, false},
     {"FullScreenOnThePointersMonitorKeepsItsWheel", At(Wheel(kNotch), 1919, 1079), BackgroundEdit(),
      FullScreenGame(), Plain(), WheelAction::PassOn, kNotch, false},
-    {"FullScreenLeftOfThePrimaryMonitor", At(Wheel(kNotch), 100, 100), BackgroundEdit(),
-     Foreground("Game", kPopup, ScreenRect{-1920, 0, 0, 1080}, ScreenRect{-1920, 0, 0, 1080}), Plain(),
-     WheelAction::PostWheel, kNotch, false},
     // The XAML and WinUI family anywhere between the window and its top-level window.
     {"FrameworkWindowInTheMiddleOfTheChainIsLeftToTheSystem", Wheel(kNotch), WithChain(kIslandChain, 3),
      OrdinaryForeground(), Plain(), WheelAction::PassOn, kNotch, false},
-    {"AChainWithoutTheFrameworkIsRouted", Wheel(kNotch), WithChain(kPlainChain, 3), OrdinaryForeground(), Plain(),
-     WheelAction::PostWheel, kNotch, false},
 };
 
 class WheelRouting : public testing::TestWithParam<RoutingCase>
