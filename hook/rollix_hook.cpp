@@ -6,6 +6,7 @@
 #include "hook_thread.h"
 #include "ole_date.h"
 #include "router_settings_file.h"
+#include "rule_file.h"
 
 namespace {
 
@@ -36,6 +37,10 @@ extern "C" void WINAPI RollixHookStart(int convertToScroll, int linesToScroll, i
     ReadRouterSettings(LibraryModule(), config.m_routerSettings);
     config.m_settings.m_reverseAxes = config.m_routerSettings.m_reverseAxes;
     config.m_settings.m_shiftScrollsSideways = config.m_routerSettings.m_shiftScrollsSideways;
+    char path[MAX_PATH + 16];
+    if (SettingsFilePath(LibraryModule(), path)) {
+        ReadUserRules(path, config.m_rules);
+    }
     // Looked up here rather than in the callback, which must stay fast; the main window lives as long as the
     // program, and every re-install by the watchdog looks again.
     config.m_programWindow = FindWindowA(kProgramWindowClass, kProgramWindowCaption);

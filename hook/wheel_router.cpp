@@ -1,6 +1,7 @@
 // The router on the hook thread: gathers the facts of one wheel event, decides and delivers.
 #include "wheel_router.h"
 
+#include "sideways_delivery.h"
 #include "wheel_message.h"
 
 namespace {
@@ -118,6 +119,11 @@ HWND WheelRouter::FindTarget(POINT physical, DWORD now)
     } else {
         pointed = WindowFromPoint(physical);
     }
+    return SearchFrom(pointed, point, now);
+}
+
+HWND WheelRouter::SearchFrom(HWND pointed, POINT point, DWORD now)
+{
     if (pointed == nullptr) {
         return nullptr;
     }
@@ -148,30 +154,33 @@ POINT WheelRouter::TargetPoint(POINT physical)
     return point;
 }
 
-WheelRouter::Delivery WheelRouter::PostWheel(const WheelDecision& decision, POINT physical, const WheelEvent& event)
+WheelRouter::Delivery WheelRouter::PostWheel(const WheelDecision& decision, POINT physical, const WheelEvent& event,
+                                             const AppliedRule& applied, DWORD now)
 {
+    const PostedWheel posted = PlanPostedWheel(decision, applied.m_sideways, event.m_shift);
+    if (posted.m_message == PostedMessage::HScrollLines) {
+        const HWND scroller = m_target.m_horizontalScroller != nullptr ? m_target.m_horizontalScroller : m_target.m_target;
+        return PostScrollLines(WheelAxis::Horizontal, posted.m_delta, scroller, applied.m_settings.m_linesToScroll, now);
+    }
     KeyState keys = m_buttons.Buttons();
-    // The Shift that turned the wheel sideways has done its work; the target would take it for its own sideways.
-    keys.m_shift = event.m_shift && !decision.m_sideways;
+    keys.m_shift = posted.m_shift;
     keys.m_control = event.m_control;
     const POINT point = TargetPoint(physical);
-    const UINT message = decision.m_axis == WheelAxis::Vertical ? WM_MOUSEWHEEL : WM_MOUSEHWHEEL;
-    const WPARAM wParam = PackWheelWParam(decision.m_delta, KeyStateFlags(keys));
+    const UINT message = posted.m_message == PostedMessage::MouseWheel ? WM_MOUSEWHEEL : WM_MOUSEHWHEEL;
+    const WPARAM wParam = PackWheelWParam(posted.m_delta, KeyStateFlags(keys));
     const LPARAM lParam = static_cast<LPARAM>(static_cast<LONG>(PackPointLParam(point.x, point.y)));
     return PostMessageA(m_target.m_target, message, wParam, lParam) ? Delivery::Delivered : Delivery::Failed;
 }
 
-WheelRouter::Delivery WheelRouter::PostScrollLines(const WheelDecision& decision, DWORD now)
+WheelRouter::Delivery WheelRouter::PostScrollLines(WheelAxis axis, int delta, HWND scroller, int linesToScroll,
+                                                   DWORD now)
 {
-    const WheelAxis axis = decision.m_axis;
-    const int delta = decision.m_delta;
-    const HWND scroller = axis == WheelAxis::Vertical ? m_target.m_verticalScroller : m_target.m_horizontalScroller;
     ScrollAccumulator& kept = axis == WheelAxis::Vertical ? m_vertical : m_horizontal;
     // Work on a copy: if the window refuses the messages, the system delivers the event itself and the delta
     // must not count a second time.
     ScrollAccumulator next = kept;
     const int notches = next.AddDelta(delta, reinterpret_cast<std::uintptr_t>(scroller), now);
-    const LineScrollPlan plan = PlanLineScroll(axis, notches, m_config.m_settings.m_linesToScroll);
+    const LineScrollPlan plan = PlanLineScroll(axis, notches, linesToScroll);
     if (plan.m_lineCount == 0) {
         kept = next;
         return Delivery::Delivered;
@@ -194,17 +203,110 @@ WheelRouter::Delivery WheelRouter::PostScrollLines(const WheelDecision& decision
 
 namespace {
 
-bool Reinject(WheelAxis axis, int delta)
+constexpr int kMaxInjectedInputs = 5;
+
+void AddKey(INPUT* inputs, int& count, WORD key, bool up)
 {
-    INPUT input{};
+    INPUT& input = inputs[count++];
+    input = INPUT{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    input.ki.dwExtraInfo = kRollixInjectedMarker;
+}
+
+// One SendInput call, so that no other input comes between the Shift and the wheel.
+bool Reinject(const InjectedWheel& wheel)
+{
+    INPUT inputs[kMaxInjectedInputs];
+    int count = 0;
+    // The Shift keys held now, lifted and pressed again each as it was.
+    const bool left = wheel.m_releaseShift && IsKeyDown(VK_LSHIFT);
+    const bool right = wheel.m_releaseShift && IsKeyDown(VK_RSHIFT);
+    if (left) {
+        AddKey(inputs, count, VK_LSHIFT, true);
+    }
+    if (right) {
+        AddKey(inputs, count, VK_RSHIFT, true);
+    }
+    if (wheel.m_pressShift) {
+        AddKey(inputs, count, VK_SHIFT, false);
+    }
+    INPUT& input = inputs[count++];
+    input = INPUT{};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = axis == WheelAxis::Vertical ? MOUSEEVENTF_WHEEL : MOUSEEVENTF_HWHEEL;
-    input.mi.mouseData = static_cast<DWORD>(delta);
+    input.mi.dwFlags = wheel.m_axis == WheelAxis::Vertical ? MOUSEEVENTF_WHEEL : MOUSEEVENTF_HWHEEL;
+    input.mi.mouseData = static_cast<DWORD>(wheel.m_delta);
     input.mi.dwExtraInfo = kRollixInjectedMarker;
-    return SendInput(1, &input, sizeof(input)) == 1;
+    if (wheel.m_pressShift) {
+        AddKey(inputs, count, VK_SHIFT, true);
+    }
+    if (left) {
+        AddKey(inputs, count, VK_LSHIFT, false);
+    }
+    if (right) {
+        AddKey(inputs, count, VK_RSHIFT, false);
+    }
+    return SendInput(static_cast<UINT>(count), inputs, sizeof(INPUT)) == static_cast<UINT>(count);
 }
 
 } // namespace
+
+AppliedRule WheelRouter::GatherTarget(HWND targetWindow, HWND foreground, DWORD now, TargetFacts& target)
+{
+    if (targetWindow == nullptr) {
+        return ApplyRule(m_config.m_settings, RuleSettings());
+    }
+    const AppliedRule& applied = m_rules.Refresh(targetWindow, now, m_config.m_settings, m_config.m_rules,
+                                                 m_config.m_routerSettings, m_programs);
+    const bool wantScrollers =
+        applied.m_settings.m_convertToScroll || applied.m_sideways == SidewaysMethod::HScroll;
+    if (!m_target.Refresh(targetWindow, m_pointed, now, wantScrollers, m_config.m_routerSettings, m_programs)) {
+        return applied;
+    }
+    target.m_found = true;
+    target.m_className = m_target.m_className;
+    target.m_topLevelClassName = m_target.m_topLevelClassName;
+    target.m_rootOwner.m_present = m_target.m_rootOwner != nullptr;
+    target.m_rootOwner.m_isForeground = m_target.m_rootOwner == foreground;
+    target.m_rootOwner.m_window = m_target.RootOwnerProbe();
+    target.m_hung = m_target.m_hung;
+    target.m_programWindowKnown = m_config.m_programWindow != nullptr;
+    // The exclusions are a level of the rules: a user's rule for the program or class overrides them.
+    target.m_excluded = applied.m_scroll == ScrollMode::Off;
+    target.m_ruleLeavesToSystem = applied.m_scroll == ScrollMode::System;
+    target.m_hasVerticalScroller = m_target.m_verticalScroller != nullptr;
+    target.m_hasHorizontalScroller = m_target.m_horizontalScroller != nullptr;
+    const auto topLevel = reinterpret_cast<std::uintptr_t>(m_target.m_topLevel);
+    if (m_shield.Covers(topLevel, now)) {
+        target.m_shielded = IsWindow(m_target.m_topLevel) != FALSE;
+        if (!target.m_shielded) {
+            m_shield.Clear(); // the shielded window is gone
+        }
+    }
+    return applied;
+}
+
+WheelRouter::Verdict WheelRouter::Explain(HWND pointed, POINT point, bool shielded)
+{
+    Verdict verdict;
+    const DWORD now = GetTickCount();
+    RefreshSystemSettings(now);
+    const HWND foreground = GetForegroundWindow();
+    const ForegroundFacts& foregroundFacts = m_foreground.Refresh(foreground, now);
+    verdict.m_target = SearchFrom(pointed, point, now);
+    verdict.m_applied = GatherTarget(verdict.m_target, foreground, now, verdict.m_facts);
+    verdict.m_facts.m_shielded = verdict.m_facts.m_shielded || (verdict.m_facts.m_found && shielded);
+    verdict.m_rule = verdict.m_facts.m_found ? &m_rules : nullptr;
+    WheelEvent event;
+    event.m_delta = -kWheelDelta;
+    const HookSettings& settings = verdict.m_applied.m_settings;
+    verdict.m_vertical = DecideWheel(event, verdict.m_facts, foregroundFacts, settings, m_systemRouting);
+    event.m_axis = WheelAxis::Horizontal;
+    event.m_delta = kWheelDelta;
+    verdict.m_horizontal = DecideWheel(event, verdict.m_facts, foregroundFacts, settings, m_systemRouting);
+    return verdict;
+}
 
 bool WheelRouter::HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info)
 {
@@ -215,7 +317,6 @@ bool WheelRouter::HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info)
     if (!NeedsWindowFacts(event)) {
         return false;
     }
-    const HookSettings& settings = m_config.m_settings;
     const DWORD now = GetTickCount();
     RefreshSystemSettings(now);
 
@@ -224,28 +325,10 @@ bool WheelRouter::HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info)
     TargetFacts target;
     // Looked for even in full screen: an excluded program there keeps its wheel unreversed too.
     const HWND targetWindow = FindTarget(info.pt, now);
-    if (targetWindow != nullptr && m_target.Refresh(targetWindow, m_pointed, now, settings.m_convertToScroll,
-                                                    m_config.m_routerSettings, m_programs)) {
-        target.m_found = true;
-        target.m_className = m_target.m_className;
-        target.m_topLevelClassName = m_target.m_topLevelClassName;
-        target.m_rootOwner.m_present = m_target.m_rootOwner != nullptr;
-        target.m_rootOwner.m_isForeground = m_target.m_rootOwner == foreground;
-        target.m_rootOwner.m_window = m_target.RootOwnerProbe();
-        target.m_hung = m_target.m_hung;
-        target.m_programWindowKnown = m_config.m_programWindow != nullptr;
-        target.m_excluded = m_target.m_excluded;
-        target.m_hasVerticalScroller = m_target.m_verticalScroller != nullptr;
-        target.m_hasHorizontalScroller = m_target.m_horizontalScroller != nullptr;
-        const auto topLevel = reinterpret_cast<std::uintptr_t>(m_target.m_topLevel);
-        if (m_shield.Covers(topLevel, now)) {
-            target.m_shielded = IsWindow(m_target.m_topLevel) != FALSE;
-            if (!target.m_shielded) {
-                m_shield.Clear(); // the shielded window is gone
-            }
-        }
-    }
-    if (settings.m_convertToScroll || settings.m_shiftScrollsSideways) {
+    const AppliedRule applied = GatherTarget(targetWindow, foreground, now, target);
+    const HookSettings& settings = applied.m_settings;
+    if (settings.m_convertToScroll || settings.m_shiftScrollsSideways ||
+        applied.m_sideways == SidewaysMethod::ShiftWheel) {
         ReadKeys(event); // Ctrl and Shift keep a converted wheel a wheel; Shift may turn it sideways
     }
     const WheelDecision decision = DecideWheel(event, target, foregroundFacts, settings, m_systemRouting);
@@ -255,17 +338,22 @@ bool WheelRouter::HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info)
     case WheelAction::PassOn:
         break;
     case WheelAction::PostWheel:
-        if (!settings.m_convertToScroll && !settings.m_shiftScrollsSideways) {
+        if (!settings.m_convertToScroll && !settings.m_shiftScrollsSideways &&
+            applied.m_sideways != SidewaysMethod::ShiftWheel) {
             ReadKeys(event); // the message carries them
         }
-        delivery = PostWheel(decision, info.pt, event);
+        delivery = PostWheel(decision, info.pt, event, applied, now);
         break;
     case WheelAction::PostScrollLines:
-        delivery = PostScrollLines(decision, now);
+        delivery = PostScrollLines(decision.m_axis, decision.m_delta,
+                                   decision.m_axis == WheelAxis::Vertical ? m_target.m_verticalScroller
+                                                                          : m_target.m_horizontalScroller,
+                                   settings.m_linesToScroll, now);
         break;
     case WheelAction::Reinject:
         // A failed injection leaves the event as it is: unchanged beats lost.
-        delivery = Reinject(decision.m_axis, decision.m_delta) ? Delivery::Delivered : Delivery::Failed;
+        delivery = Reinject(PlanInjectedWheel(decision, applied.m_sideways, event.m_shift)) ? Delivery::Delivered
+                                                                                            : Delivery::Failed;
         break;
     }
     if (delivery == Delivery::Failed) {

@@ -7,6 +7,7 @@
 
 #include "button_tracker.h"
 #include "dpi_mode.h"
+#include "rule_facts.h"
 #include "scroll_accumulator.h"
 #include "shield_mark.h"
 #include "window_facts.h"
@@ -16,6 +17,7 @@ struct RouterConfig
 {
     HookSettings m_settings;
     RouterSettings m_routerSettings; // the exclusions; the rest is folded into m_settings
+    RuleBook m_rules;                // the user's rules over the built-in table
     HWND m_programWindow = nullptr;  // takes the activation requests (control code 8)
     UINT m_controlMessage = 0;
 };
@@ -33,6 +35,19 @@ class WheelRouter
     // The hook callback for nCode >= 0.
     LRESULT OnMouseEvent(int code, WPARAM message, LPARAM data);
 
+    // What the router would do with a notch of each wheel over pointed, for the inspector: the same steps as the
+    // callback, without delivering anything.
+    struct Verdict
+    {
+        HWND m_target = nullptr;
+        TargetFacts m_facts;
+        WheelDecision m_vertical;
+        WheelDecision m_horizontal;
+        AppliedRule m_applied;
+        const RuleRecord* m_rule = nullptr; // null when no window takes the wheel
+    };
+    Verdict Explain(HWND pointed, POINT point, bool shielded);
+
   private:
     enum class Delivery
     {
@@ -43,10 +58,14 @@ class WheelRouter
     bool HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info);
     void RefreshSystemSettings(DWORD now);
     HWND FindTarget(POINT physical, DWORD now);
+    HWND SearchFrom(HWND pointed, POINT point, DWORD now);
+    // Reads the facts of the target window and the rules that apply to it.
+    AppliedRule GatherTarget(HWND targetWindow, HWND foreground, DWORD now, TargetFacts& target);
     void ReadKeys(WheelEvent& event);
     POINT TargetPoint(POINT physical);
-    Delivery PostWheel(const WheelDecision& decision, POINT physical, const WheelEvent& event);
-    Delivery PostScrollLines(const WheelDecision& decision, DWORD now);
+    Delivery PostWheel(const WheelDecision& decision, POINT physical, const WheelEvent& event,
+                       const AppliedRule& applied, DWORD now);
+    Delivery PostScrollLines(WheelAxis axis, int delta, HWND scroller, int linesToScroll, DWORD now);
 
     RouterConfig m_config;
     HHOOK m_hook = nullptr;
@@ -62,4 +81,5 @@ class WheelRouter
     TargetRecord m_target;
     ForegroundRecord m_foreground;
     ProcessNames m_programs;
+    RuleRecord m_rules;
 };

@@ -141,7 +141,8 @@ WheelDecision DecideWheel(const WheelEvent& event, const TargetFacts& target, co
     }
 
     const bool activate = WantsActivation(target, settings);
-    if (IsSystemRoutedClass(target.m_className) || IsSystemRoutedClass(target.m_topLevelClassName)) {
+    if (target.m_ruleLeavesToSystem || IsSystemRoutedClass(target.m_className) ||
+        IsSystemRoutedClass(target.m_topLevelClassName)) {
         WheelDecision decision = LeaveToSystem(event, settings, PassReason::SystemRouted);
         decision.m_requestActivation = activate;
         return decision;

@@ -286,3 +286,46 @@ bool FormatRuleSection(const RuleTarget& target, char (&section)[kRuleSectionSiz
     section[at] = '\0';
     return true;
 }
+
+RuleSettings ParseRuleSectionText(const char* pairs)
+{
+    RuleSettings settings;
+    if (pairs == nullptr) {
+        return settings;
+    }
+    for (const char* line = pairs; *line != '\0';) {
+        const char* end = line;
+        const char* equals = nullptr;
+        for (; *end != '\0'; ++end) {
+            if (*end == '=' && equals == nullptr) {
+                equals = end;
+            }
+        }
+        if (equals != nullptr) {
+            char key[32];
+            const char* keyStart = line;
+            while (IsBlank(*keyStart)) {
+                ++keyStart;
+            }
+            const char* keyEnd = equals;
+            while (keyEnd > keyStart && IsBlank(keyEnd[-1])) {
+                --keyEnd;
+            }
+            const std::size_t length = static_cast<std::size_t>(keyEnd - keyStart);
+            if (length < sizeof(key)) {
+                for (std::size_t i = 0; i < length; ++i) {
+                    key[i] = keyStart[i];
+                }
+                key[length] = '\0';
+                for (int k = 0; k < kRuleKeyCount; ++k) {
+                    if (ClassNameEquals(key, kKeyNames[k])) {
+                        ParseRuleKey(settings, static_cast<RuleKey>(k), equals + 1);
+                        break;
+                    }
+                }
+            }
+        }
+        line = end + 1;
+    }
+    return settings;
+}

@@ -148,3 +148,7 @@ constexpr int kDecisionTextSize = 256;
 // What a rule's keys do to a notch, in one line: "left to Windows", "left alone", "posted; sideways as WM_HSCROLL",
 // ... Keys the rule inherits are not mentioned.
 void DescribeRuleSettings(const RuleSettings& settings, char (&text)[kDecisionTextSize]);
+
+// A rule section's keys as GetPrivateProfileSection gives them: "Key=value" texts, each ended by a zero, the last
+// by two. Keys compare without regard to case; unknown keys and lines without "=" are ignored.
+RuleSettings ParseRuleSectionText(const char* pairs);

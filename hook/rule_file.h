@@ -1,0 +1,16 @@
+// The user's rules and the program's own settings as rollix.ini beside the library holds them. Read when the hook
+// starts (and by the inspector), never in the hook callback.
+#pragma once
+
+#include <windows.h>
+
+#include "rule_book.h"
+
+// The path of rollix.ini beside the library; false when the library's path is too long.
+bool SettingsFilePath(HMODULE library, char (&path)[MAX_PATH + 16]);
+
+// Adds every [program ...] and [class ...] section of the file to book.
+void ReadUserRules(const char* path, RuleBook& book);
+
+// The [config] keys the program passes to RollixHookStart, read as the program reads them.
+HookSettings ReadProgramSettings(const char* path);
