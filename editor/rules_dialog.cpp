@@ -30,8 +30,8 @@ RulesState* g_rules = nullptr;
 // Column widths in dialog units.
 constexpr int kRuleColumns[] = {110, 200};
 constexpr int kBuiltInColumns[] = {80, 110, 90, 300};
-const char* const kRuleHeadings[] = {"Rule", "What it does"};
-const char* const kBuiltInHeadings[] = {"Application", "Windows", "What it does", "Why"};
+const char* const kRuleHeadings[] = {"Rule", "Settings"};
+const char* const kBuiltInHeadings[] = {"Application", "Windows", "Settings", "Why"};
 
 void AddColumns(HWND dialog, int id, const char* const* headings, const int* widths, int count)
 {
@@ -82,7 +82,7 @@ void ShowRules(HWND dialog, int select)
         char section[kRuleSectionSize];
         FormatRuleSection(rule.m_target, section);
         char effect[kDecisionTextSize];
-        DescribeRuleSettings(rule.m_settings, effect);
+        RuleKeysText(rule.m_settings, effect);
         SetCell(list, i, 0, section);
         SetCell(list, i, 1, effect);
     }
@@ -109,7 +109,7 @@ void ShowBuiltInRules(HWND dialog)
         const int used = lstrlenA(windows);
         lstrcpynA(windows + used, rule.m_classes, static_cast<int>(sizeof(windows)) - used);
         char effect[kDecisionTextSize];
-        DescribeRuleSettings(rule.m_settings, effect);
+        RuleKeysText(rule.m_settings, effect);
         SetCell(list, i, 0, rule.m_application);
         SetCell(list, i, 1, windows);
         SetCell(list, i, 2, effect);

@@ -65,6 +65,27 @@ const char* RuleKeyText(const RuleSettings& settings, RuleKey key, char (&buffer
     return FormatRuleKey(settings, key, buffer);
 }
 
+void RuleKeysText(const RuleSettings& settings, char (&text)[kDecisionTextSize])
+{
+    int used = 0;
+    const auto add = [&](const char* part) {
+        for (; *part != '\0' && used + 1 < kDecisionTextSize; ++part) {
+            text[used++] = *part;
+        }
+    };
+    for (int key = 0; key < kRuleKeyCount; ++key) {
+        char buffer[kRuleValueSize];
+        const char* value = RuleKeyText(settings, static_cast<RuleKey>(key), buffer);
+        if (*value != '\0') {
+            add(used > 0 ? "; " : "");
+            add(RuleKeyName(static_cast<RuleKey>(key)));
+            add("=");
+            add(value);
+        }
+    }
+    text[used] = '\0';
+}
+
 int FindUserRule(const UserRules& rules, const RuleTarget& target, int skip)
 {
     for (int i = 0; i < rules.m_count; ++i) {

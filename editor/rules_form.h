@@ -31,6 +31,9 @@ bool AddSavedRule(UserRules& rules, const char* section, const char* const (&key
 // key follows the level below.
 const char* RuleKeyText(const RuleSettings& settings, RuleKey key, char (&buffer)[kRuleValueSize]);
 
+// The keys a rule sets, as the file spells them: "Scroll=system; Sideways=hscroll"; "" when it sets none.
+void RuleKeysText(const RuleSettings& settings, char (&text)[kDecisionTextSize]);
+
 // Receives one write: key nullptr removes the whole section, value nullptr removes the key; false stops the save.
 using RuleWriteFunction = bool (*)(void* context, const char* section, const char* key, const char* value);
 

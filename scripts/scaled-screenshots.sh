@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the tray menu and the settings editor at 150% scaling: Wine's LogPixels
-# = 144, in a Wine prefix of its own (build/wineprefix-150) on a private X display. It runs the two
+# = 144, in a Wine prefix of its own (build/wineprefix-150) on a private X display. It runs the three
 # screenshot tests of the win64 build with ROLLIX_SCREENSHOT_SUFFIX=-150, so that they write
-# tray-menu-150.png and editor-150.png beside the 100% ones. Run it after the win64 build (scripts/test.sh
+# tray-menu-150.png, editor-150.png and editor-rules-150.png beside the 100% ones. Run it after the win64 build (scripts/test.sh
 # does); exits non-zero when a screenshot test fails.
 set -euo pipefail
 
@@ -27,6 +27,6 @@ wineserver -w
 start_wine "$prefix" "$logs/wineboot-150.log"
 
 ROLLIX_SCREENSHOT_SUFFIX=-150 ctest --preset win64 --output-on-failure --repeat until-pass:2 \
-    -R '^(TrayMenuE2e\.RightClickOpensTheMenuWithEnabledCheckedAndSettingsBold|editor_screenshot)$' 2>&1 |
+    -R '^(TrayMenuE2e\.RightClickOpensTheMenuWithEnabledCheckedAndSettingsBold|editor_screenshot|EditorRules\.TheInspector.*)$' 2>&1 |
     tee "$logs/screenshots-150.log"
 exit "${PIPESTATUS[0]}"

@@ -77,6 +77,9 @@ TEST(RulesForm, ReadsTheRuleSectionsOnceEachWithTheLibrarysReading)
     EXPECT_EQ(word.m_settings.m_reverseScroll, RuleSwitch::Off);
     EXPECT_EQ(word.m_settings.m_linesToScroll, 7);
     EXPECT_EQ(word.m_settings.m_sideways, SidewaysMethod::HScroll);
+    char keys[kDecisionTextSize];
+    RuleKeysText(word.m_settings, keys);
+    EXPECT_STREQ(keys, "Scroll=system; ReverseScroll=0; LinesToScroll=7; Sideways=hscroll") << "as the list shows it";
     EXPECT_STREQ(rules->m_rules[1].m_section, "Class  EXCEL7 ") << "kept as the file spells it, to write back";
     EXPECT_TRUE(IsEmptyRule(rules->m_rules[1].m_settings)) << "garbage reads as the level below";
 
