@@ -1,6 +1,8 @@
 // The built-in compatibility table: what the router does in applications whose windows need it, each entry with
 // the evidence it rests on. User rules override it; the README's table is printed from it. Where the evidence
-// leaves a case open the entry says so and leaves the wheel to the system, which loses nothing.
+// leaves a case open the entry says so and leaves the wheel to the system, which loses nothing. An entry names a
+// program only where the whole program should follow it: program entries come before class entries, so that an
+// application refines its toolkit's entry.
 #include "wheel_rules.h"
 
 namespace {
@@ -49,9 +51,9 @@ constexpr BuiltInRule kBuiltInRules[] = {
     {"Console host", "", "ConsoleWindowClass", kRoute, "the classic console takes posted wheel messages",
      "github.com/microsoft/terminal/issues/9436"},
     // Office
-    {"Microsoft Excel", "excel.exe", "XLMAIN;XLDESK;EXCEL7", kHScroll,
+    {"Microsoft Excel", "", "XLMAIN;XLDESK;EXCEL7", kHScroll,
      "Excel ignores WM_MOUSEHWHEEL; WM_HSCROLL scrolls the sheet", "github.com/ykon/w10wheel.net/issues/2"},
-    {"Microsoft Word", "winword.exe", "OpusApp;_WwG", kRoute,
+    {"Microsoft Word", "", "OpusApp;_WwG", kRoute,
      "the document window takes posted wheel messages; sideways as Windows sends it",
      "learn.microsoft.com/windows/win32/inputdev/wm-mousewheel"},
     {"Microsoft PowerPoint", "powerpnt.exe", "PPTFrameClass", kSystem, kOpen,
@@ -71,7 +73,7 @@ constexpr BuiltInRule kBuiltInRules[] = {
      "github.com/ykon/w10wheel.net/issues/2"},
     {"Brave, Vivaldi, Opera", "brave.exe;vivaldi.exe;opera.exe", "", kHWheel, "Chromium takes WM_MOUSEHWHEEL",
      "github.com/ykon/w10wheel.net/issues/2"},
-    {"Electron apps", "Slack.exe;Discord.exe;Teams.exe;Obsidian.exe;Notion.exe", "Chrome_WidgetWin_1", kHWheel,
+    {"Electron apps", "Slack.exe;Discord.exe;Teams.exe;Obsidian.exe;Notion.exe", "", kHWheel,
      "Chromium windows take WM_MOUSEHWHEEL", "github.com/ykon/w10wheel.net/issues/2"},
     {"Mozilla Firefox", "firefox.exe", "MozillaWindowClass", kRoute,
      "Gecko scrolls the frame under the pointer", "wiki.mozilla.org/Gecko:Mouse_Wheel_Scrolling"},
@@ -96,15 +98,14 @@ constexpr BuiltInRule kBuiltInRules[] = {
     {"Explorer, classic views", "", "CabinetWClass;SHELLDLL_DefView;DirectUIHWND", kRoute,
      "the classic folder views take posted wheel messages",
      "learn.microsoft.com/windows/win32/inputdev/wm-mousewheel"},
-    {"Explorer, XAML parts", "", "Windows.UI.Composition.DesktopWindowContentBridge;XamlExplorerHostIslandWindow",
-     kSystem, "XAML islands in Explorer; evidence open", "github.com/microsoft/terminal/issues/979"},
+    {"Explorer, XAML parts", "", "XamlExplorerHostIslandWindow", kSystem, "XAML islands in Explorer; evidence open", "github.com/microsoft/terminal/issues/979"},
     // Editors and IDEs
     {"Visual Studio Code", "Code.exe", "", kHWheel, "Electron takes WM_MOUSEHWHEEL",
      "github.com/ykon/w10wheel.net/issues/2"},
     {"Visual Studio", "devenv.exe", "", kHWheel, "its editor handles WM_MOUSEHWHEEL itself",
      "github.com/dotnet/wpf/issues/3201"},
-    {"JetBrains IDEs", "idea64.exe;pycharm64.exe;clion64.exe;rider64.exe;webstorm64.exe;goland64.exe", "", kRoute,
-     "Swing: Shift+wheel scrolls sideways", "github.com/freeplane/freeplane/issues/141"},
+    {"JetBrains IDEs", "idea64.exe;pycharm64.exe;clion64.exe;rider64.exe;webstorm64.exe;goland64.exe", "", kHWheel,
+     "unlike plain Swing, the IDEs handle the horizontal wheel", "github.com/freeplane/freeplane/issues/141"},
     {"Notepad++", "notepad++.exe", "Scintilla", kHWheel, "Scintilla takes WM_MOUSEHWHEEL",
      "github.com/rizonesoft/Notepad3/pull/3988"},
     {"gVim", "gvim.exe", "Vim", kHScroll, "Vim ignores WM_MOUSEHWHEEL; WM_HSCROLL scrolls",

@@ -116,6 +116,12 @@ AppliedRule ApplyRule(const HookSettings& global, const RuleSettings& rule)
     return applied;
 }
 
+void MarkTarget(const AppliedRule& applied, TargetFacts& target)
+{
+    target.m_excluded = applied.m_scroll == ScrollMode::Off;
+    target.m_ruleLeavesToSystem = applied.m_scroll == ScrollMode::System;
+}
+
 RuleBook::RuleBook()
 {
     for (int entry = 0; entry < BuiltInRuleCount(); ++entry) {
@@ -312,15 +318,16 @@ RuleResolution RuleBook::Resolve(const char* program, const char* const* classes
     if (excluded) {
         take(RuleSource::Excluded, -1, -1);
     }
-    for (int i = 0; i < count; ++i) {
-        const int rule = Find(RuleSource::BuiltInClass, classes[i]);
-        if (rule >= 0) {
-            take(RuleSource::BuiltInClass, rule, i);
-        }
-    }
+    // An application's entry refines its toolkit's.
     const int rule = Find(RuleSource::BuiltInProgram, programName);
     if (rule >= 0) {
         take(RuleSource::BuiltInProgram, rule, -1);
+    }
+    for (int i = 0; i < count; ++i) {
+        const int entry = Find(RuleSource::BuiltInClass, classes[i]);
+        if (entry >= 0) {
+            take(RuleSource::BuiltInClass, entry, i);
+        }
     }
     return resolution;
 }

@@ -1,5 +1,5 @@
 // Finds the rules that apply to a window: the user's class rules for the windows of its chain (nearest first), the
-// user's program rule, the [router] exclusions, the built-in table's class entries and program entries, in that
+// user's program rule, the [router] exclusions, the built-in table's program entries and class entries, in that
 // order, each key taken from the first level that sets it. Plain C++ over a plain chain of class names, so the
 // host tests run it over any application's window tree. Names are found through a sorted table of hashes: a
 // look-up costs the same with 200 rules as with none.
@@ -44,6 +44,10 @@ struct AppliedRule
 };
 
 AppliedRule ApplyRule(const HookSettings& global, const RuleSettings& rule);
+
+// Scroll=off and Scroll=system as the decision core knows them: the exclusions are a level of the rules, so a
+// user's rule for the program or class overrides them.
+void MarkTarget(const AppliedRule& applied, TargetFacts& target);
 
 class RuleBook
 {

@@ -272,9 +272,7 @@ AppliedRule WheelRouter::GatherTarget(HWND targetWindow, HWND foreground, DWORD 
     target.m_rootOwner.m_window = m_target.RootOwnerProbe();
     target.m_hung = m_target.m_hung;
     target.m_programWindowKnown = m_config.m_programWindow != nullptr;
-    // The exclusions are a level of the rules: a user's rule for the program or class overrides them.
-    target.m_excluded = applied.m_scroll == ScrollMode::Off;
-    target.m_ruleLeavesToSystem = applied.m_scroll == ScrollMode::System;
+    MarkTarget(applied, target);
     target.m_hasVerticalScroller = m_target.m_verticalScroller != nullptr;
     target.m_hasHorizontalScroller = m_target.m_horizontalScroller != nullptr;
     const auto topLevel = reinterpret_cast<std::uintptr_t>(m_target.m_topLevel);

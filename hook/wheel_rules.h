@@ -88,7 +88,7 @@ const char* RuleValueWord(RuleKey key, int index);
 void ParseRuleKey(RuleSettings& settings, RuleKey key, const char* text);
 
 // Room for any key's text, its terminating zero included.
-constexpr int kRuleValueSize = 8;
+constexpr int kRuleValueSize = 12;
 // The key's text as the editor writes it, in buffer; "" for Inherit, when the key is to be removed.
 const char* FormatRuleKey(const RuleSettings& settings, RuleKey key, char (&buffer)[kRuleValueSize]);
 
@@ -123,7 +123,7 @@ enum class RuleSource : std::uint8_t
     Global,         // [config] and [router] alone
     UserClass,      // the user's [class ...] rule for a window on the chain
     UserProgram,    // the user's [program ...] rule
-    BuiltInClass,   // a built-in entry that names a class on the chain
+    BuiltInClass,   // a built-in entry that names a class on the chain (after BuiltInProgram)
     BuiltInProgram, // a built-in entry that names the program
     Excluded,       // [router] ExcludedPrograms or ExcludedClasses: Scroll=off
 };

@@ -3,7 +3,9 @@
 // drop-down combo box, and a second top-level window that takes the focus. Every wheel and scroll message they
 // receive is appended to a log with its time. Messages to the top-level window make it stall, open a popup menu
 // or drop its combo box down.
-//   hook_target_window.exe <log file> [capture] [fullscreen|maximized|ownframe] [tooltip]
+// Asked for, it also shows look-alikes of other programs' window trees: Excel's XLMAIN, XLDESK and EXCEL7, and a
+// XAML island's host with its content bridge.
+//   hook_target_window.exe <log file> [capture] [fullscreen|maximized|ownframe] [tooltip] [lookalikes]
 // Once up, it writes "<name> <handle>" lines to "<log file>.ready".
 #include "hook_target_commands.h"
 
@@ -13,6 +15,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 
@@ -26,6 +29,11 @@ HWND List;
 HWND Combo;
 HWND DropList;
 HWND Tooltip;
+HWND XlMain;
+HWND XlDesk;
+HWND Excel7;
+HWND XamlHost;
+HWND XamlBridge;
 WNDPROC ListProc;
 WNDPROC GroupProc;
 WNDPROC DropListProc;
@@ -38,7 +46,9 @@ const char* NameOf(HWND window)
         HWND m_window;
         const char* m_name;
     } names[] = {{Top, "top"},     {Child, "child"}, {Core, "core"},         {Focus, "focus"},
-                 {Group, "group"}, {List, "list"},   {DropList, "droplist"}, {Combo, "combo"}};
+                 {Group, "group"}, {List, "list"},   {DropList, "droplist"}, {Combo, "combo"},
+                 {XlMain, "xlmain"}, {XlDesk, "xldesk"}, {Excel7, "excel7"}, {XamlHost, "xamlhost"},
+                 {XamlBridge, "xamlbridge"}};
     for (const auto& entry : names) {
         if (entry.m_window == window && window != nullptr) {
             return entry.m_name;
@@ -214,8 +224,10 @@ void WriteReady(const char* logPath)
         const char* m_name;
         HWND m_window;
     } windows[] = {{"top", Top},   {"child", Child}, {"core", Core},         {"focus", Focus},    {"group", Group},
-                   {"list", List}, {"combo", Combo}, {"droplist", DropList}, {"tooltip", Tooltip}};
-    char ready[600];
+                   {"list", List}, {"combo", Combo}, {"droplist", DropList}, {"tooltip", Tooltip},
+                   {"xlmain", XlMain}, {"xldesk", XlDesk}, {"excel7", Excel7}, {"xamlhost", XamlHost},
+                   {"xamlbridge", XamlBridge}};
+    char ready[1000];
     int length = 0;
     for (const auto& entry : windows) {
         length +=
@@ -232,6 +244,24 @@ void WriteReady(const char* logPath)
     WriteFile(readyFile, ready, static_cast<DWORD>(length), &written, nullptr);
     CloseHandle(readyFile);
     MoveFileA(partPath, readyPath);
+}
+
+// Window trees shaped like Excel's workbook (XLMAIN, XLDESK, EXCEL7) and a XAML island's host, beside the target.
+void CreateLookalikes()
+{
+    for (const char* name : {"XLMAIN", "XLDESK", "EXCEL7", "RollixXamlHost",
+                             "Windows.UI.Composition.DesktopWindowContentBridge"}) {
+        Register(name);
+    }
+    XlMain = CreateWindowExA(0, "XLMAIN", "Book1", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 560, 330, 300, 190, nullptr,
+                             nullptr, nullptr, nullptr);
+    XlDesk = CreateWindowExA(0, "XLDESK", "", WS_CHILD | WS_VISIBLE, 5, 5, 270, 130, XlMain, nullptr, nullptr, nullptr);
+    Excel7 = CreateWindowExA(0, "EXCEL7", "Book1", WS_CHILD | WS_VISIBLE, 5, 5, 250, 110, XlDesk, nullptr, nullptr,
+                             nullptr);
+    XamlHost = CreateWindowExA(0, "RollixXamlHost", "XAML", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 560, 540, 300, 170,
+                               nullptr, nullptr, nullptr, nullptr);
+    XamlBridge = CreateWindowExA(0, "Windows.UI.Composition.DesktopWindowContentBridge", "", WS_CHILD | WS_VISIBLE, 5, 5,
+                                 260, 110, XamlHost, nullptr, nullptr, nullptr);
 }
 
 bool HasOption(int argc, char** argv, const char* option)
@@ -271,6 +301,9 @@ int main(int argc, char** argv)
     Core = CreateWindowExA(0, "Windows.UI.Core.CoreWindow", "", WS_CHILD | WS_BORDER | WS_VISIBLE, 250, 30, 100, 150,
                            Top, nullptr, nullptr, nullptr);
     CreateControls();
+    if (HasOption(argc, argv, "lookalikes")) {
+        CreateLookalikes();
+    }
     if (fullScreen) {
         Focus = CreateWindowExA(WS_EX_TOPMOST, "RollixTargetFocus", "Full screen", WS_POPUP | WS_VISIBLE, 0, 0,
                                 GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr,
@@ -291,6 +324,7 @@ int main(int argc, char** argv)
     if (HasOption(argc, argv, "tooltip")) {
         ShowTooltip();
     }
+
     if (capture) {
         // Wine itself routes the wheel to the window under the pointer; with the capture on the focused window the
         // system hands the wheel to that window instead, as Windows does to the focus, so the hook's routing shows.

@@ -111,6 +111,8 @@ class HookLibrary
     double LastMouseMessageTime() { return m_lastTime(); }
     // The latest wheel callbacks' durations as the library times them on its hook thread (microseconds).
     std::vector<double> CallbackTimes(int latest);
+    // Another export of the loaded library, or null.
+    FARPROC Export(const char* name) const { return m_module != nullptr ? GetProcAddress(m_module, name) : nullptr; }
 
   private:
     HMODULE m_module = nullptr;
