@@ -22,6 +22,10 @@ start_wine "$prefix" "$logs/wineboot-150.log"
 # Wine's processes read the scale when they start, its desktop and notification area included: set it, then
 # start the prefix's server and services again.
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >>"$logs/wineboot-150.log" 2>&1
+# Without a window manager Wine draws the editor's title bar only when it decorates its windows itself, which
+# editor_screenshot.sh asks for; asked here too, for the rules picture taken before that test runs.
+wine reg add 'HKCU\Software\Wine\AppDefaults\RollixConfig.exe\X11 Driver' /v Decorated /d N /f \
+    >>"$logs/wineboot-150.log" 2>&1
 wineserver -k
 wineserver -w
 start_wine "$prefix" "$logs/wineboot-150.log"

@@ -57,24 +57,11 @@ bool SaveScreenshot(const WorkFolder& work, HWND window)
                                 output);
 }
 
-// Without a window manager Wine draws no title bar unless it decorates the window itself, as editor_screenshot.sh
-// asks for the editor in the prefix; asked here too, so the picture has its caption whichever test runs first.
-void DecorateEditorWindows()
-{
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\RollixConfig.exe\\X11 Driver", 0, nullptr, 0,
-                        KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
-        RegSetValueExA(key, "Decorated", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-        RegCloseKey(key);
-    }
-}
-
 class EditorRules : public ::testing::Test
 {
   protected:
     void SetUp() override
     {
-        DecorateEditorWindows();
         const std::string picked = m_work.WindowsPath(kPickedProgram);
         ASSERT_TRUE(CopyFileA(ROLLIX_TARGET_EXE, picked.c_str(), FALSE));
         ASSERT_TRUE(m_target.Start("", picked)) << "the target window's process did not come up";

@@ -71,12 +71,7 @@ TEST(RulesForm, ReadsTheRuleSectionsOnceEachWithTheLibrarysReading)
     const auto rules = Read(kFile);
     ASSERT_EQ(rules->m_count, 3);
     const UserRule& word = rules->m_rules[0];
-    EXPECT_EQ(word.m_target.m_kind, RuleKind::Program);
     EXPECT_STREQ(word.m_target.m_name, "Word.EXE");
-    EXPECT_EQ(word.m_settings.m_scroll, ScrollMode::System);
-    EXPECT_EQ(word.m_settings.m_reverseScroll, RuleSwitch::Off);
-    EXPECT_EQ(word.m_settings.m_linesToScroll, 7);
-    EXPECT_EQ(word.m_settings.m_sideways, SidewaysMethod::HScroll);
     char keys[kDecisionTextSize];
     RuleKeysText(word.m_settings, keys);
     EXPECT_STREQ(keys, "Scroll=system; ReverseScroll=0; LinesToScroll=7; Sideways=hscroll") << "as the list shows it";
