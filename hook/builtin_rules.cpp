@@ -19,7 +19,6 @@ constexpr RuleSettings kSystem = With(ScrollMode::System);
 constexpr RuleSettings kRoute = With(ScrollMode::Route);
 constexpr RuleSettings kOff = With(ScrollMode::Off);
 constexpr RuleSettings kHScroll = With(ScrollMode::Route, SidewaysMethod::HScroll);
-constexpr RuleSettings kShiftWheel = With(ScrollMode::Route, SidewaysMethod::ShiftWheel);
 constexpr RuleSettings kHWheel = With(ScrollMode::Route, SidewaysMethod::HWheel);
 
 constexpr const char kOpen[] = "evidence open: left to Windows, which loses nothing";
@@ -80,8 +79,9 @@ constexpr BuiltInRule kBuiltInRules[] = {
     {"Mozilla Thunderbird", "thunderbird.exe", "", kRoute, "Gecko scrolls the frame under the pointer",
      "wiki.mozilla.org/Gecko:Mouse_Wheel_Scrolling"},
     // Toolkits
-    {"Java AWT and Swing", "java.exe;javaw.exe", "SunAwtFrame;SunAwtDialog;SunAwtCanvas", kShiftWheel,
-     "Java on Windows ignores WM_MOUSEHWHEEL; Shift+wheel scrolls sideways",
+    {"Java AWT and Swing", "java.exe;javaw.exe", "SunAwtFrame;SunAwtDialog;SunAwtCanvas", kRoute,
+     "Java ignores WM_MOUSEHWHEEL and scrolls sideways on Shift+wheel; whether a posted MK_SHIFT reaches it is "
+     "open, so a tilt stays WM_MOUSEHWHEEL",
      "github.com/freeplane/freeplane/issues/141"},
     {"Qt 5", "", "Qt5*", kHWheel, "Qt takes WM_MOUSEHWHEEL; its Shift+wheel does not scroll sideways",
      "github.com/keepassxreboot/keepassxc/issues/11337"},

@@ -1,5 +1,6 @@
-// The three functions RollixHook.dll exports, all __stdcall with plain names. The program's own declarations
-// (app/hooklib) import the same three; they are not included here because they carry dllimport.
+// The three functions RollixHook.dll exports for the program, all __stdcall with plain names, and the benchmark's.
+// The program's own declarations (app/hooklib) import the same three; they are not included here because they carry
+// dllimport. The editor's inspector export is declared in rollix_hook_inspect.h.
 #pragma once
 
 #include <windows.h>

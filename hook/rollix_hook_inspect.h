@@ -35,6 +35,9 @@ struct RollixInspection
     char m_decision[kInspectTextSize * 2]; // "posted to EXCEL7 as WM_MOUSEWHEEL; sideways as WM_HSCROLL, ..."
 };
 
+// The editor and the library are built from this header alike; the layout is pinned all the same.
+static_assert(sizeof(RollixInspection) == (sizeof(void*) == 4 ? 2408 : 2416), "RollixInspection's layout changed");
+
 // window: the window under the pointer, as WindowFromPoint gives it; screenPoint: the pointer in the caller's
 // screen coordinates. Fills out and returns TRUE, or FALSE when out is null, its m_size is wrong or the window is
 // gone.

@@ -120,6 +120,7 @@ void MarkTarget(const AppliedRule& applied, TargetFacts& target)
 {
     target.m_excluded = applied.m_scroll == ScrollMode::Off;
     target.m_ruleLeavesToSystem = applied.m_scroll == ScrollMode::System;
+    target.m_ownSideways = applied.m_sideways != SidewaysMethod::HWheel;
 }
 
 RuleBook::RuleBook()

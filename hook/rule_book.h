@@ -45,8 +45,8 @@ struct AppliedRule
 
 AppliedRule ApplyRule(const HookSettings& global, const RuleSettings& rule);
 
-// Scroll=off and Scroll=system as the decision core knows them: the exclusions are a level of the rules, so a
-// user's rule for the program or class overrides them.
+// Scroll=off, Scroll=system and a sideways method of its own as the decision core knows them: the exclusions are
+// a level of the rules, so a user's rule for the program or class overrides them.
 void MarkTarget(const AppliedRule& applied, TargetFacts& target);
 
 class RuleBook

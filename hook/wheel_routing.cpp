@@ -159,7 +159,9 @@ WheelDecision DecideWheel(const WheelEvent& event, const TargetFacts& target, co
         decision.m_action = WheelAction::PostScrollLines;
         return decision;
     }
-    if (systemRouting == SystemWheelRouting::PointerPosition) {
+    // A program that takes the sideways wheel only in another form gets it posted in that form.
+    const bool ownSideways = decision.m_axis == WheelAxis::Horizontal && target.m_ownSideways;
+    if (systemRouting == SystemWheelRouting::PointerPosition && !ownSideways) {
         // The system already brings the wheel to the window under the pointer, with precision touchpads and smooth
         // scrolling intact: a plain event is its to deliver.
         const WheelDecision left = LeaveToSystem(event, settings, PassReason::SystemRouted);

@@ -68,6 +68,7 @@ struct TargetFacts
     bool m_hung = false;                  // its top-level window has stopped answering
     bool m_excluded = false;              // the user's exclusions name its program or its class
     bool m_ruleLeavesToSystem = false;    // a rule says Scroll=system for it
+    bool m_ownSideways = false;           // a rule has the sideways wheel reach it other than as WM_MOUSEHWHEEL
     bool m_hasVerticalScroller = false;   // it or an ancestor has a vertical scroll bar
     bool m_hasHorizontalScroller = false; // ... a horizontal one
     bool m_programWindowKnown = false;    // the program's main window, which takes activation requests, exists

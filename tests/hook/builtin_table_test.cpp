@@ -52,7 +52,7 @@ const AppWindow kApps[] = {
     {"Electron apps", "Slack.exe", {"Chrome_RenderWidgetHostHWND", "Chrome_WidgetWin_1"}, Outcome::HWheel},
     {"Mozilla Firefox", "firefox.exe", {"MozillaWindowClass", "MozillaWindowClass"}, Outcome::HWheel},
     {"Mozilla Thunderbird", "thunderbird.exe", {"MozillaWindowClass"}, Outcome::HWheel},
-    {"Java AWT and Swing", "javaw.exe", {"SunAwtCanvas", "SunAwtFrame"}, Outcome::ShiftWheel},
+    {"Java AWT and Swing", "javaw.exe", {"SunAwtCanvas", "SunAwtFrame"}, Outcome::HWheel},
     {"Qt 5", "keepassxc.exe", {"Qt5152QWindowIcon"}, Outcome::HWheel},
     {"Qt 6", "qbittorrent.exe", {"Qt672QWindowIcon"}, Outcome::HWheel},
     {"WPF", "PowerShell_ISE.exe", {"HwndWrapper[PowerShell_ISE.exe;;1f2e]"}, Outcome::HWheel},
@@ -200,15 +200,24 @@ TEST(BuiltInTableTest, EntriesCarryEvidenceAndNoNameTwice)
     }
 }
 
-TEST(BuiltInTableTest, ReverseStillActsWhereTheWheelIsLeftToTheSystem)
+TEST(BuiltInTableTest, PointerRoutingLeavesOnlyTheWheelsTheProgramTakesAsTheyAre)
 {
+    // With "scroll inactive windows" on, the system brings plain wheels to the window under the pointer; a tilt
+    // over Excel would still arrive as the WM_MOUSEHWHEEL it ignores.
     auto book = std::make_unique<RuleBook>();
-    const HookSettings reversed = SettingsFromArguments(0, 3, 2);
-    const Verdict xaml = Decide(*book, kApps[0], reversed);
-    EXPECT_EQ(xaml.m_vertical.m_action, WheelAction::Reinject);
-    EXPECT_EQ(xaml.m_vertical.m_delta, kWheelDelta);
-    const Verdict remote = Decide(*book, kApps[37], reversed);
-    EXPECT_EQ(remote.m_vertical.m_action, WheelAction::PassOn);
+    const HookSettings global = SettingsFromArguments(0, 3, 0);
+    for (int app : {9, 16}) {
+        Verdict verdict = Decide(*book, kApps[app], global);
+        SCOPED_TRACE(kApps[app].m_application);
+        const WheelDecision vertical = DecideWheel(Notch(WheelAxis::Vertical, -kWheelDelta), verdict.m_target,
+                                                   ForegroundFacts(), verdict.m_applied.m_settings,
+                                                   SystemWheelRouting::PointerPosition);
+        const WheelDecision tilt = DecideWheel(Notch(WheelAxis::Horizontal, kWheelDelta), verdict.m_target,
+                                               ForegroundFacts(), verdict.m_applied.m_settings,
+                                               SystemWheelRouting::PointerPosition);
+        EXPECT_EQ(vertical.m_action, WheelAction::PassOn);
+        EXPECT_EQ(tilt.m_action, app == 9 ? WheelAction::PostWheel : WheelAction::PassOn);
+    }
 }
 
 TEST(BuiltInTableTest, InspectorLineTellsDecisionAndReason)
@@ -224,9 +233,9 @@ TEST(BuiltInTableTest, InspectorLineTellsDecisionAndReason)
         {9, false,
          "posted to EXCEL7 as WM_MOUSEWHEEL; sideways as WM_HSCROLL, built-in: Excel ignores WM_MOUSEHWHEEL; "
          "WM_HSCROLL scrolls the sheet"},
-        {22, false,
-         "posted to SunAwtCanvas as WM_MOUSEWHEEL; sideways as WM_MOUSEWHEEL with MK_SHIFT, built-in: Java on "
-         "Windows ignores WM_MOUSEHWHEEL; Shift+wheel scrolls sideways"},
+        {34, false,
+         "posted to VimTextArea as WM_MOUSEWHEEL; sideways as WM_HSCROLL, built-in: Vim ignores WM_MOUSEHWHEEL; "
+         "WM_HSCROLL scrolls"},
         {2, false, "left to Windows; sideways left to Windows, built-in: islands host their content in a window that "
                    "is never active"},
         {16, true, "left to Windows: runs as administrator; run Rollix Portable as administrator to route it; "

@@ -1,7 +1,7 @@
 // The whole path from a wheel event to the target window under Wine in one run: without any hook, with an empty
 // low-level hook that only passes events on (the floor of any design built on such a hook), and with the router;
 // and the cost of each hook's callback, timed by a second hook installed in front of it.
-//   hook_path_bench.exe [rounds]
+//   hook_path_bench.exe [rounds] [user rules]
 #include "hook_test_driver.h"
 
 #include <algorithm>
@@ -155,6 +155,12 @@ int main(int argc, char** argv)
         settings += ";excluded-program-" + std::to_string(i) + ".exe";
     }
     settings += "\r\n";
+    // User rules for other programs and classes, looked up for every window the wheel meets.
+    const int rules = argc > 2 ? std::max(0, std::atoi(argv[2])) : 0;
+    for (int i = 0; i < rules; ++i) {
+        settings += (i % 2 ? "[class OtherClass" : "[program other-program-") + std::to_string(i) +
+                    (i % 2 ? "]\r\n" : ".exe]\r\n") + "ReverseScroll=0\r\nSideways=hscroll\r\n";
+    }
     FILE* file = std::fopen(folder.WindowsPath("rollix.ini").c_str(), "wb");
     const bool written = file != nullptr && std::fwrite(settings.data(), 1, settings.size(), file) == settings.size();
     if (file != nullptr) {

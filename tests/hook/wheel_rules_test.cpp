@@ -36,20 +36,6 @@ TEST(WheelRulesTest, EveryWordOfEveryKeyReadsBackAsWritten)
     }
 }
 
-TEST(WheelRulesTest, ValuesInAnyCaseWithBlanksAreRead)
-{
-    RuleSettings settings;
-    ParseRuleKey(settings, RuleKey::Scroll, "  SYSTEM ");
-    ParseRuleKey(settings, RuleKey::Sideways, "ShiftWheel");
-    ParseRuleKey(settings, RuleKey::ReverseScroll, " 0");
-    ParseRuleKey(settings, RuleKey::LinesToScroll, " 12 ");
-    EXPECT_EQ(settings.m_scroll, ScrollMode::System);
-    EXPECT_EQ(settings.m_sideways, SidewaysMethod::ShiftWheel);
-    EXPECT_EQ(settings.m_reverseScroll, RuleSwitch::Off);
-    EXPECT_EQ(settings.m_linesToScroll, 12);
-    EXPECT_EQ(Formatted(settings, RuleKey::LinesToScroll), "12");
-}
-
 TEST(WheelRulesTest, GarbageAndAbsentValuesInherit)
 {
     const struct
@@ -79,10 +65,12 @@ TEST(WheelRulesTest, GarbageAndAbsentValuesInherit)
 
 TEST(WheelRulesTest, SectionTextSetsTheKeysItNames)
 {
-    const char pairs[] = "scroll=system\0Sideways = hscroll\0Unknown=1\0no equals sign\0ReverseScroll=maybe\0";
+    const char pairs[] =
+        "scroll= SYSTEM \0Sideways = ShiftWheel\0Unknown=1\0no equals sign\0ReverseScroll=maybe\0linestoscroll=12\0";
     const RuleSettings settings = ParseRuleSectionText(pairs);
     EXPECT_EQ(settings.m_scroll, ScrollMode::System);
-    EXPECT_EQ(settings.m_sideways, SidewaysMethod::HScroll);
+    EXPECT_EQ(settings.m_sideways, SidewaysMethod::ShiftWheel);
+    EXPECT_EQ(settings.m_linesToScroll, 12);
     EXPECT_EQ(settings.m_reverseScroll, RuleSwitch::Inherit);
     EXPECT_TRUE(IsEmptyRule(ParseRuleSectionText("")));
 }
