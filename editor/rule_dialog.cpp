@@ -76,7 +76,7 @@ void InitDialog(HWND dialog, RuleEdit& edit)
     for (int key = 0; key < kRuleKeyCount; ++key) {
         const RuleKey ruleKey = static_cast<RuleKey>(key);
         char buffer[kRuleValueSize];
-        const char* value = RuleKeyText(rule.m_settings, ruleKey, buffer);
+        const char* value = FormatRuleKey(rule.m_settings, ruleKey, buffer);
         if (key == kLinesKey) {
             SendDlgItemMessageA(dialog, KeyControl(key), EM_LIMITTEXT, kLinesFieldChars, 0);
             SetDlgItemTextA(dialog, KeyControl(key), value);

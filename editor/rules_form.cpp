@@ -52,19 +52,6 @@ bool SectionGone(const UserRules& edited, const UserRule& savedRule)
 
 } // namespace
 
-const char* RuleKeyText(const RuleSettings& settings, RuleKey key, char (&buffer)[kRuleValueSize])
-{
-    // The word whose reading gives the key's value: whole, however long the word.
-    for (int i = 0; i < RuleValueWordCount(key); ++i) {
-        RuleSettings read = settings;
-        ParseRuleKey(read, key, RuleValueWord(key, i));
-        if (read == settings) {
-            return RuleValueWord(key, i);
-        }
-    }
-    return FormatRuleKey(settings, key, buffer);
-}
-
 void RuleKeysText(const RuleSettings& settings, char (&text)[kDecisionTextSize])
 {
     int used = 0;
@@ -75,7 +62,7 @@ void RuleKeysText(const RuleSettings& settings, char (&text)[kDecisionTextSize])
     };
     for (int key = 0; key < kRuleKeyCount; ++key) {
         char buffer[kRuleValueSize];
-        const char* value = RuleKeyText(settings, static_cast<RuleKey>(key), buffer);
+        const char* value = FormatRuleKey(settings, static_cast<RuleKey>(key), buffer);
         if (*value != '\0') {
             add(used > 0 ? "; " : "");
             add(RuleKeyName(static_cast<RuleKey>(key)));
@@ -141,9 +128,9 @@ int WriteRuleChanges(const UserRules& saved, const UserRules& edited, RuleWriteF
         for (int key = 0; key < kRuleKeyCount; ++key) {
             char wasBuffer[kRuleValueSize];
             char nowBuffer[kRuleValueSize];
-            const char* was = RuleKeyText(before != nullptr ? before->m_settings : none, static_cast<RuleKey>(key),
-                                          wasBuffer);
-            const char* now = RuleKeyText(rule.m_settings, static_cast<RuleKey>(key), nowBuffer);
+            const char* was = FormatRuleKey(before != nullptr ? before->m_settings : none, static_cast<RuleKey>(key),
+                                            wasBuffer);
+            const char* now = FormatRuleKey(rule.m_settings, static_cast<RuleKey>(key), nowBuffer);
             if (std::strcmp(was, now) != 0 &&
                 !put(before != nullptr ? before->m_section : section, RuleKeyName(static_cast<RuleKey>(key)),
                      now[0] != '\0' ? now : nullptr)) {

@@ -27,10 +27,6 @@ int FindUserRule(const UserRules& rules, const RuleTarget& target, int skip = -1
 // no rule, a second section for the same target (the library reads the first) or when the list is full.
 bool AddSavedRule(UserRules& rules, const char* section, const char* const (&keyTexts)[kRuleKeyCount]);
 
-// The key's text as the editor writes it: one of the key's words, the number of lines in `buffer`, or "" when the
-// key follows the level below.
-const char* RuleKeyText(const RuleSettings& settings, RuleKey key, char (&buffer)[kRuleValueSize]);
-
 // The keys a rule sets, as the file spells them: "Scroll=system; Sideways=hscroll"; "" when it sets none.
 void RuleKeysText(const RuleSettings& settings, char (&text)[kDecisionTextSize]);
 
