@@ -78,11 +78,10 @@ INT_PTR RunModalDialog(HWND owner, int id, bool systemFont, DLGPROC procedure, L
 {
     const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
     unsigned char* inSystemFont = systemFont ? TemplateInSystemFont(instance, id) : nullptr;
-    if (inSystemFont == nullptr) {
-        return DialogBoxParamA(instance, MAKEINTRESOURCEA(id), owner, procedure, parameter);
-    }
-    const INT_PTR result = DialogBoxIndirectParamA(instance, reinterpret_cast<LPCDLGTEMPLATEA>(inSystemFont), owner,
-                                                   procedure, parameter);
+    const HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(id), RT_DIALOG);
+    const void* shown = inSystemFont != nullptr ? inSystemFont : LockResource(LoadResource(instance, found));
+    const INT_PTR result =
+        DialogBoxIndirectParamA(instance, static_cast<LPCDLGTEMPLATEA>(shown), owner, procedure, parameter);
     HeapFree(GetProcessHeap(), 0, inSystemFont);
     return result;
 }

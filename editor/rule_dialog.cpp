@@ -69,8 +69,7 @@ void InitDialog(HWND dialog, RuleEdit& edit)
 {
     SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&edit));
     const UserRule& rule = edit.m_rule;
-    CheckRadioButton(dialog, IDC_RULE_PROGRAM, IDC_RULE_CLASS,
-                     rule.m_target.m_kind == RuleKind::Class ? IDC_RULE_CLASS : IDC_RULE_PROGRAM);
+    CheckDlgButton(dialog, rule.m_target.m_kind == RuleKind::Class ? IDC_RULE_CLASS : IDC_RULE_PROGRAM, BST_CHECKED);
     SendDlgItemMessageA(dialog, IDC_RULE_NAME, EM_LIMITTEXT, kRuleNameSize - 1, 0);
     SetDlgItemTextA(dialog, IDC_RULE_NAME, rule.m_target.m_name);
     for (int key = 0; key < kRuleKeyCount; ++key) {
