@@ -7,21 +7,31 @@
 namespace {
 
 RollixHookInspectProc g_inspect = nullptr;
+RollixHookBuiltInRuleProc g_builtInRule = nullptr;
 bool g_looked = false;
+
+// Loaded once and kept for the editor's life: the built-in table's texts live in it.
+void LoadLibraryFunctions()
+{
+    if (g_looked) {
+        return;
+    }
+    g_looked = true;
+    char path[MAX_PATH + 1];
+    // By its full path: never a RollixHook.dll found elsewhere on the search path.
+    PathBesideEditor("RollixHook.dll", path);
+    const HMODULE library = LoadLibraryA(path);
+    if (library != nullptr) {
+        g_inspect = reinterpret_cast<RollixHookInspectProc>(
+            reinterpret_cast<void*>(GetProcAddress(library, kRollixHookInspectName)));
+        g_builtInRule = reinterpret_cast<RollixHookBuiltInRuleProc>(
+            reinterpret_cast<void*>(GetProcAddress(library, kRollixHookBuiltInRuleName)));
+    }
+}
 
 RollixHookInspectProc InspectFunction()
 {
-    if (!g_looked) {
-        g_looked = true;
-        char path[MAX_PATH + 1];
-        // By its full path: never a RollixHook.dll found elsewhere on the search path.
-        PathBesideEditor("RollixHook.dll", path);
-        const HMODULE library = LoadLibraryA(path);
-        if (library != nullptr) {
-            g_inspect = reinterpret_cast<RollixHookInspectProc>(
-                reinterpret_cast<void*>(GetProcAddress(library, kRollixHookInspectName)));
-        }
-    }
+    LoadLibraryFunctions();
     return g_inspect;
 }
 
@@ -89,4 +99,10 @@ bool InspectedNames(HWND window, char (&program)[kRuleNameSize], char (&windowCl
     lstrcpynA(program, inspection.m_program, kRuleNameSize);
     lstrcpynA(windowClass, inspection.m_className, kRuleNameSize);
     return true;
+}
+
+const BuiltInRule* LibraryBuiltInRule(int index)
+{
+    LoadLibraryFunctions();
+    return g_builtInRule != nullptr ? g_builtInRule(index) : nullptr;
 }

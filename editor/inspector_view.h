@@ -12,3 +12,6 @@ void ShowInspection(HWND view, HWND window, POINT point);
 // The program's file name and the class of the window that would get the wheel, as the library names them. False
 // without the library or when it knows no program there.
 bool InspectedNames(HWND window, char (&program)[kRuleNameSize], char (&windowClass)[kRuleNameSize]);
+
+// The library's built-in rule at index, or null past the table's end or without the library.
+const BuiltInRule* LibraryBuiltInRule(int index);

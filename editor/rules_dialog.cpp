@@ -99,8 +99,9 @@ void ShowRules(HWND dialog, int select)
 void ShowBuiltInRules(HWND dialog)
 {
     const HWND list = GetDlgItem(dialog, IDC_BUILTIN_LIST);
-    for (int i = 0; i < BuiltInRuleCount(); ++i) {
-        const BuiltInRule& rule = BuiltInRuleAt(i);
+    // The library's own table: the editor keeps no copy.
+    for (int i = 0; const BuiltInRule* entry = LibraryBuiltInRule(i); ++i) {
+        const BuiltInRule& rule = *entry;
         char windows[kDecisionTextSize] = "";
         lstrcpynA(windows, rule.m_programs, sizeof(windows));
         if (rule.m_programs[0] != '\0' && rule.m_classes[0] != '\0') {

@@ -92,7 +92,8 @@ void EncodeSetting(SettingKey key, int value, char (&text)[kSettingTextSize])
     // Digits backwards into a scratch buffer, then forwards into the text.
     char digits[kSettingTextSize];
     int count = 0;
-    long long magnitude = value < 0 ? -static_cast<long long>(value) : value;
+    // In 32 unsigned bits, which hold INT_MIN's magnitude too, and need no 64-bit division routine.
+    unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
     do {
         digits[count++] = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;

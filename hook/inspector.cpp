@@ -161,7 +161,8 @@ extern "C" BOOL WINAPI RollixHookInspect(HWND window, POINT screenPoint, RollixI
             Copy(out->m_program, kInspectTextSize, rule.m_program);
             FillRule(config->m_rules, rule.m_resolution, *out, because);
             story.m_systemClass = IsSystemRoutedClass(verdict.m_facts.m_className) ||
-                                  IsSystemRoutedClass(verdict.m_facts.m_topLevelClassName);
+                                  IsSystemRoutedClass(verdict.m_facts.m_topLevelClassName) ||
+                                  IsSystemRoutedChain(verdict.m_facts.m_classChain, verdict.m_facts.m_classChainCount);
             story.m_targetClass = verdict.m_facts.m_className;
         } else {
             Copy(out->m_rule, kInspectTextSize, "global settings");
@@ -177,4 +178,9 @@ extern "C" BOOL WINAPI RollixHookInspect(HWND window, POINT screenPoint, RollixI
     config->~RouterConfig();
     HeapFree(GetProcessHeap(), 0, memory);
     return result;
+}
+
+extern "C" const BuiltInRule* WINAPI RollixHookBuiltInRule(int index)
+{
+    return index >= 0 && index < BuiltInRuleCount() ? &BuiltInRuleAt(index) : nullptr;
 }

@@ -3,6 +3,8 @@
 // window and the settings in rollix.ini beside the library, so it cannot disagree with what the window receives.
 #pragma once
 
+#include "wheel_rules.h"
+
 #include <windows.h>
 
 constexpr int kInspectClassSize = 64;   // class names are cut to this, as the router cuts them
@@ -44,3 +46,9 @@ static_assert(sizeof(RollixInspection) == (sizeof(void*) == 4 ? 2408 : 2416), "R
 extern "C" BOOL WINAPI RollixHookInspect(HWND window, POINT screenPoint, RollixInspection* out);
 using RollixHookInspectProc = BOOL(WINAPI*)(HWND, POINT, RollixInspection*);
 constexpr char kRollixHookInspectName[] = "RollixHookInspect";
+
+// The built-in table's entry at index, or null past its end. The editor shows the table through the library it
+// loads anyway rather than carrying a copy of its own.
+extern "C" const BuiltInRule* WINAPI RollixHookBuiltInRule(int index);
+using RollixHookBuiltInRuleProc = const BuiltInRule*(WINAPI*)(int);
+constexpr char kRollixHookBuiltInRuleName[] = "RollixHookBuiltInRule";

@@ -82,6 +82,11 @@ TEST(EditorValues, EncodedTextsReadBackAsTheSameValue)
     EXPECT_STREQ(text, "FALSE");
     EncodeSetting(kActivateWindows, 1, text);
     EXPECT_STREQ(text, "1");
+    // Numbers are written whole at both ends of their range.
+    EncodeSetting(kLinesToScroll, -2147483647 - 1, text);
+    EXPECT_STREQ(text, "-2147483648");
+    EncodeSetting(kLinesToScroll, -7, text);
+    EXPECT_STREQ(text, "-7");
 }
 
 TEST(EditorLinesField, AcceptsOneToHundredAndRefusesTheRest)

@@ -5,6 +5,7 @@
 #include "hook_test_driver.h"
 
 #include "editor_ids.h"
+#include "wheel_rules.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -110,10 +111,10 @@ class EditorRules : public ::testing::Test
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
     }
 
-    int RuleCount() const
+    int RuleCount(int list = IDC_RULE_LIST) const
     {
         DWORD_PTR count = 0;
-        SendMessageTimeoutA(GetDlgItem(m_rules, IDC_RULE_LIST), LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 10000, &count);
+        SendMessageTimeoutA(GetDlgItem(m_rules, list), LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 10000, &count);
         return static_cast<int>(count);
     }
 
@@ -189,6 +190,8 @@ TEST_F(EditorRules, TheInspectorNamesTheChainProgramRuleAndDecisionThatTheWindow
     const std::string library = m_folder.FilePath("RollixHook.dll");
     ASSERT_TRUE(CopyFileA(ROLLIX_HOOK_DLL, library.c_str(), FALSE));
     ASSERT_NO_FATAL_FAILURE(OpenRules(std::string(kIni) + "[class " + m_childClass + "]\r\nSideways=hscroll\r\n"));
+    // The built-in table comes from that library too, whole.
+    EXPECT_EQ(BuiltInRuleCount(), RuleCount(IDC_BUILTIN_LIST));
     HookLibrary hook;
     ASSERT_TRUE(hook.Load(library));
     hook.Start(0, 3, 0);
