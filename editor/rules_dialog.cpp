@@ -61,8 +61,8 @@ void SetCell(HWND list, int row, int column, const char* text)
 
 int Selected(HWND dialog)
 {
-    return static_cast<int>(SendDlgItemMessageA(dialog, IDC_RULE_LIST, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                                LVNI_SELECTED));
+    return static_cast<int>(
+        SendDlgItemMessageA(dialog, IDC_RULE_LIST, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 void UpdateButtons(HWND dialog)
@@ -125,10 +125,9 @@ void EditAt(HWND dialog, int index, const char* pickedProgram, const char* picke
     if (index >= 0) {
         edit.m_rule = g_rules->edited.m_rules[index];
     } else {
-        edit.m_rule.m_target.m_kind = pickedProgram[0] == '\0' && pickedClass[0] != '\0' ? RuleKind::Class
-                                                                                          : RuleKind::Program;
-        lstrcpynA(edit.m_rule.m_target.m_name, pickedProgram[0] != '\0' ? pickedProgram : pickedClass,
-                  kRuleNameSize);
+        edit.m_rule.m_target.m_kind =
+            pickedProgram[0] == '\0' && pickedClass[0] != '\0' ? RuleKind::Class : RuleKind::Program;
+        lstrcpynA(edit.m_rule.m_target.m_name, pickedProgram[0] != '\0' ? pickedProgram : pickedClass, kRuleNameSize);
     }
     lstrcpynA(edit.m_pickedProgram, pickedProgram, kRuleNameSize);
     lstrcpynA(edit.m_pickedClass, pickedClass, kRuleNameSize);
@@ -219,8 +218,8 @@ INT_PTR CALLBACK RulesDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             UpdateButtons(dialog);
         } else if (header->code == LVN_ITEMACTIVATE && Selected(dialog) >= 0) { // a double click
             EditAt(dialog, Selected(dialog), "", "");
-        } else if (header->code == LVN_KEYDOWN &&
-                   reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey == VK_DELETE) { // NOLINT(performance-no-int-to-ptr)
+        } else if (header->code == LVN_KEYDOWN && reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey ==
+                                                      VK_DELETE) { // NOLINT(performance-no-int-to-ptr)
             RemoveSelected(dialog);
         }
         return TRUE;

@@ -24,16 +24,16 @@ enum RollixInspectSource
 
 struct RollixInspection
 {
-    DWORD m_size; // set by the caller to sizeof(RollixInspection)
+    DWORD m_size;  // set by the caller to sizeof(RollixInspection)
     HWND m_target; // the window that would get the wheel, after looking past obstacles; null when none
-    char m_className[kInspectClassSize]; // the target's class
-    int m_chainLength;                   // classes in m_classChain
+    char m_className[kInspectClassSize];                       // the target's class
+    int m_chainLength;                                         // classes in m_classChain
     char m_classChain[kInspectChainLength][kInspectClassSize]; // the target's class first, its top-level's last
     char m_program[kInspectTextSize];                          // the program's file name, "" when unknown
-    int m_elevated;   // 1: the program runs at a higher integrity level than the caller; 0 not; -1 unknown
-    int m_ruleSource; // RollixInspectSource
-    char m_rule[kInspectTextSize];   // "[class EXCEL7]", "built-in: Microsoft Excel", "global settings"
-    char m_reason[kInspectTextSize]; // a built-in entry's reason and source; "" otherwise
+    int m_elevated;                // 1: the program runs at a higher integrity level than the caller; 0 not; -1 unknown
+    int m_ruleSource;              // RollixInspectSource
+    char m_rule[kInspectTextSize]; // "[class EXCEL7]", "built-in: Microsoft Excel", "global settings"
+    char m_reason[kInspectTextSize];       // a built-in entry's reason and source; "" otherwise
     char m_decision[kInspectTextSize * 2]; // "posted to EXCEL7 as WM_MOUSEWHEEL; sideways as WM_HSCROLL, ..."
 };
 

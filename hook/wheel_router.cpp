@@ -185,8 +185,10 @@ WheelRouter::Delivery WheelRouter::PostWheel(const WheelDecision& decision, POIN
     ConfirmButtons();
     const PostedWheel posted = PlanPostedWheel(decision, applied.m_sideways, event.m_shift);
     if (posted.m_message == PostedMessage::HScrollLines) {
-        const HWND scroller = m_target.m_horizontalScroller != nullptr ? m_target.m_horizontalScroller : m_target.m_target;
-        return PostScrollLines(WheelAxis::Horizontal, posted.m_delta, scroller, applied.m_settings.m_linesToScroll, now);
+        const HWND scroller =
+            m_target.m_horizontalScroller != nullptr ? m_target.m_horizontalScroller : m_target.m_target;
+        return PostScrollLines(WheelAxis::Horizontal, posted.m_delta, scroller, applied.m_settings.m_linesToScroll,
+                               now);
     }
     KeyState keys = m_buttons.Buttons();
     keys.m_shift = posted.m_shift;
@@ -285,9 +287,8 @@ AppliedRule WheelRouter::GatherTarget(HWND targetWindow, HWND foreground, DWORD 
     }
     const AppliedRule& applied = m_rules.Refresh(targetWindow, now, m_config.m_settings, m_config.m_rules,
                                                  m_config.m_routerSettings, m_programs);
-    const bool wantScrollers =
-        applied.m_settings.m_convertToScroll || applied.m_sideways == SidewaysMethod::HScroll;
-    if (!m_target.Refresh(targetWindow, m_pointed, now, wantScrollers, m_config.m_routerSettings, m_programs)) {
+    const bool wantScrollers = applied.m_settings.m_convertToScroll || applied.m_sideways == SidewaysMethod::HScroll;
+    if (!m_target.Refresh(targetWindow, m_pointed, now, wantScrollers, m_programs)) {
         return applied;
     }
     target.m_found = true;

@@ -112,7 +112,7 @@ HWND LiveWindowTree::Parent(HWND window)
 }
 
 bool TargetRecord::Refresh(HWND target, const WindowRecord& probe, DWORD now, bool wantScrollers,
-                           const RouterSettings& settings, ProcessNames& programs)
+                           ProcessNames& programs)
 {
     if (IsFresh(m_target, m_readAt, target, now) && (m_scrollersRead || !wantScrollers)) {
         return true;
@@ -144,10 +144,8 @@ bool TargetRecord::Refresh(HWND target, const WindowRecord& probe, DWORD now, bo
     m_hung = IsHungAppWindow(target) != FALSE;
     m_topLevelDisabled = (StyleOf(m_topLevel) & WindowStyle::kDisabled) != 0;
     ReadClassChain(target);
+    // Kept with the program's name, once per process; the exclusions are read with the rules.
     m_aboveUs = programs.AboveOurIntegrity(target);
-    // The program's name is kept with its integrity, once per process.
-    const char* program = settings.m_excludedPrograms.Count() > 0 ? programs.Of(target) : "";
-    m_excluded = IsExcluded(settings, program, m_className, m_topLevelClassName);
     m_scrollersRead = wantScrollers;
     if (wantScrollers) {
         m_verticalScroller = FindScroller(target, WindowStyle::kVScroll);

@@ -69,7 +69,6 @@ struct TargetRecord
     std::uint32_t m_rootOwnerStyle = 0;
     std::uint32_t m_rootOwnerExStyle = 0;
     bool m_hung = false;
-    bool m_excluded = false;
     HWND m_verticalScroller = nullptr; // the target or its nearest ancestor with a vertical scroll bar
     HWND m_horizontalScroller = nullptr;
     bool m_scrollersRead = false;
@@ -81,8 +80,7 @@ struct TargetRecord
     int m_classChainCount = 0;
 
     WindowProbe RootOwnerProbe() const { return {m_rootOwnerClassName, m_rootOwnerStyle, m_rootOwnerExStyle}; }
-    bool Refresh(HWND target, const WindowRecord& probe, DWORD now, bool wantScrollers, const RouterSettings& settings,
-                 ProcessNames& programs);
+    bool Refresh(HWND target, const WindowRecord& probe, DWORD now, bool wantScrollers, ProcessNames& programs);
 
   private:
     void ReadClassChain(HWND target);

@@ -52,10 +52,10 @@ bool SaveScreenshot(const WorkFolder& work, HWND window)
     const std::string output = std::string(ROLLIX_EDITOR_SCREENSHOTS) + "/editor-rules" + suffix + ".png";
     // RunXdotool's shell goes on to the captures once a harmless xdotool call has succeeded.
     return RunXdotool(work, "getmouselocation >/dev/null && mkdir -p " ROLLIX_EDITOR_SCREENSHOTS " && for i in 1 2 3 4 "
-                            "5 6 7 8 9 10; do " + shot + work.UnixPath("a.png") + " && sleep 0.3 && " + shot +
-                                work.UnixPath("b.png") + " && cmp -s " + work.UnixPath("a.png") + " " +
-                                work.UnixPath("b.png") + " && break; done && cp " + work.UnixPath("b.png") + " " +
-                                output);
+                            "5 6 7 8 9 10; do " +
+                                shot + work.UnixPath("a.png") + " && sleep 0.3 && " + shot + work.UnixPath("b.png") +
+                                " && cmp -s " + work.UnixPath("a.png") + " " + work.UnixPath("b.png") +
+                                " && break; done && cp " + work.UnixPath("b.png") + " " + output);
 }
 
 class EditorRules : public ::testing::Test
@@ -99,8 +99,8 @@ class EditorRules : public ::testing::Test
         const POINT from = CenterOf(GetDlgItem(m_rules, IDC_RULES_PICKER));
         return RunXdotool(m_work, "mousemove " + std::to_string(from.x) + " " + std::to_string(from.y) +
                                       " mousedown 1 mousemove " + std::to_string((from.x + to.x) / 2) + " " +
-                                      std::to_string((from.y + to.y) / 2) + " mousemove " + std::to_string(to.x) +
-                                      " " + std::to_string(to.y) + (release ? " mouseup 1" : ""));
+                                      std::to_string((from.y + to.y) / 2) + " mousemove " + std::to_string(to.x) + " " +
+                                      std::to_string(to.y) + (release ? " mouseup 1" : ""));
     }
 
     // Presses OK in the rule dialog or the rules dialog and waits until it has closed.
@@ -148,7 +148,8 @@ TEST_F(EditorRules, APickedRuleIsAddedEditedAndRemovedWritingOnlyItsKeysAndResta
     EXPECT_EQ(m_folder.ReadIni(), kIni) << "nothing is written before the rules' OK";
     ASSERT_NO_FATAL_FAILURE(Close(m_rules));
     const std::string section = "[class " + m_childClass + "]";
-    EXPECT_THAT(LineChanges(kIni, m_folder.ReadIni()), ElementsAre("+Scroll=system", "+Sideways=hscroll", "+" + section));
+    EXPECT_THAT(LineChanges(kIni, m_folder.ReadIni()),
+                ElementsAre("+Scroll=system", "+Sideways=hscroll", "+" + section));
     EXPECT_TRUE(WaitFor([&] { return m_program.Codes() == std::vector<unsigned>{kRestartHook}; }));
 
     // Edited from the keyboard: the rule comes selected, Alt+E opens it.
@@ -203,8 +204,8 @@ TEST_F(EditorRules, TheInspectorNamesTheChainProgramRuleAndDecisionThatTheWindow
     EXPECT_TRUE(SaveScreenshot(m_work, m_rules));
     // Released over the picker itself, a window of the editor's own: no rule is offered.
     const POINT picker = CenterOf(GetDlgItem(m_rules, IDC_RULES_PICKER));
-    ASSERT_TRUE(RunXdotool(m_work, "mousemove " + std::to_string(picker.x) + " " + std::to_string(picker.y) +
-                                       " mouseup 1"));
+    ASSERT_TRUE(
+        RunXdotool(m_work, "mousemove " + std::to_string(picker.x) + " " + std::to_string(picker.y) + " mouseup 1"));
     EXPECT_THAT(shown, HasSubstr("Window class: " + m_childClass));
     EXPECT_THAT(shown, HasSubstr(m_childClass + " < " + ClassOf(m_target.m_top)));
     EXPECT_THAT(shown, HasSubstr(kPickedProgram));
