@@ -1,0 +1,367 @@
+// Smooth scrolling's core: the eased runs of partial deltas, the frame plan, acceleration, and which notches are
+// smoothed at all.
+#include "rule_book.h"
+#include "smooth_choice.h"
+#include "smooth_settings.h"
+#include "wheel_acceleration.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<int> RunToEnd(WheelAnimation& animation, int limit = 10000)
+{
+    std::vector<int> deltas;
+    while (animation.Running() && static_cast<int>(deltas.size()) < limit) {
+        deltas.push_back(animation.NextDelta());
+    }
+    return deltas;
+}
+
+int Sum(const std::vector<int>& deltas)
+{
+    int sum = 0;
+    for (int delta : deltas) {
+        sum += delta;
+    }
+    return sum;
+}
+
+// Exact, no empty frame, never growing, one sign, eased out where there is more to go than frames (the first frame
+// the largest share), and over at most its frames (one more where rounding held a frame back).
+void ExpectEasedRun(const std::vector<int>& deltas, int distance, int frames)
+{
+    ASSERT_FALSE(deltas.empty());
+    EXPECT_EQ(Sum(deltas), distance);
+    EXPECT_LE(static_cast<int>(deltas.size()), frames + 1);
+    for (std::size_t i = 0; i < deltas.size(); ++i) {
+        EXPECT_NE(deltas[i], 0) << "frame " << i;
+        EXPECT_EQ(deltas[i] < 0, distance < 0) << "frame " << i;
+        if (i > 0) {
+            EXPECT_LE(std::abs(deltas[i]), std::abs(deltas[i - 1])) << "frame " << i;
+        }
+    }
+    if (std::abs(distance) > 2 * frames) {
+        EXPECT_GT(std::abs(deltas.front()), std::abs(deltas.back()));
+    }
+}
+
+TEST(SmoothAnimationTest, EveryNotchEasesOutToExactlyItsDistance)
+{
+    const struct
+    {
+        int m_distance;
+        int m_frames;
+    } cases[] = {
+        {-120, 12}, {120, 12}, {-120, 2}, {-120, 240}, {-1, 12}, {-7, 60}, {-240, 12}, {480, 48},
+        {-32767 * 3, 12}, // more than a message holds in one frame
+        {-121, 119}, {-359, 31},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.m_distance) + " over " + std::to_string(c.m_frames) + " frames");
+        WheelAnimation animation;
+        animation.AddNotch(c.m_distance, c.m_frames);
+        const std::vector<int> deltas = RunToEnd(animation);
+        if (std::abs(c.m_distance) > 32767 * 2) {
+            EXPECT_EQ(Sum(deltas), c.m_distance); // the cap on a message's delta stretches the run
+            continue;
+        }
+        ExpectEasedRun(deltas, c.m_distance, c.m_frames);
+        if (c.m_frames >= 12 && std::abs(c.m_distance) >= 120) {
+            EXPECT_GE(deltas.size(), 5u); // spread over the duration, not two jumps
+        }
+    }
+}
+
+TEST(SmoothAnimationTest, NotchesAddUpAndATurnBackDropsTheRest)
+{
+    // Three notches a frame apart: exactly three notches in all, and no gap in the motion.
+    WheelAnimation same;
+    int delivered = 0;
+    for (int notch = 0; notch < 3; ++notch) {
+        same.AddNotch(-120, 12);
+        delivered += same.NextDelta();
+    }
+    delivered += Sum(RunToEnd(same));
+    EXPECT_EQ(delivered, -360);
+
+    // Turned back after two frames: what was left going down is dropped, the notch up arrives whole.
+    WheelAnimation turned;
+    turned.AddNotch(-120, 12);
+    const int first = turned.NextDelta() + turned.NextDelta();
+    EXPECT_LT(first, 0);
+    turned.AddNotch(120, 12);
+    const std::vector<int> back = RunToEnd(turned);
+    ExpectEasedRun(back, 120, 12);
+
+    WheelAnimation stopped;
+    stopped.AddNotch(-120, 12);
+    stopped.NextDelta();
+    stopped.Stop();
+    EXPECT_FALSE(stopped.Running());
+    EXPECT_EQ(stopped.NextDelta(), 0);
+}
+
+SmoothTarget Target(std::uintptr_t window, WheelAxis axis = WheelAxis::Vertical)
+{
+    SmoothTarget target;
+    target.m_window = window;
+    target.m_axis = axis;
+    return target;
+}
+
+TEST(SmoothAnimationTest, EachWindowAndWheelHasItsOwnAnimation)
+{
+    SmoothAnimations animations;
+    ASSERT_TRUE(animations.AddNotch(Target(1), -120, 12));
+    SmoothFrame frames[kMaxAnimations];
+    ASSERT_EQ(animations.NextFrame(frames), 1);
+    int sums[3] = {frames[0].m_delta, 0, 0};
+    // The pointer moved on: the notch over window 2 starts its own run, window 1's goes on to its end; the
+    // sideways wheel of window 2 is another run again.
+    ASSERT_TRUE(animations.AddNotch(Target(2), 120, 12));
+    ASSERT_TRUE(animations.AddNotch(Target(2, WheelAxis::Horizontal), 240, 12));
+    int runs = 0;
+    while (animations.Running() && runs++ < 100) {
+        const int count = animations.NextFrame(frames);
+        for (int i = 0; i < count; ++i) {
+            const SmoothTarget& target = frames[i].m_target;
+            sums[target.m_axis == WheelAxis::Horizontal ? 2 : target.m_window - 1] += frames[i].m_delta;
+        }
+    }
+    EXPECT_EQ(sums[0], -120);
+    EXPECT_EQ(sums[1], 120);
+    EXPECT_EQ(sums[2], 240);
+
+    // Every slot taken: a further target is refused (and delivered whole by the caller); a dropped run ends at once.
+    for (int window = 1; window <= kMaxAnimations; ++window) {
+        ASSERT_TRUE(animations.AddNotch(Target(static_cast<std::uintptr_t>(window)), -120, 12));
+    }
+    EXPECT_FALSE(animations.AddNotch(Target(99), -120, 12));
+    EXPECT_TRUE(animations.AddNotch(Target(3), -120, 12)); // a running target still takes notches
+    for (int slot = 0; slot < kMaxAnimations; ++slot) {
+        animations.Drop(slot);
+    }
+    EXPECT_FALSE(animations.Running());
+    EXPECT_EQ(animations.NextFrame(frames), 0);
+}
+
+TEST(SmoothAnimationTest, FramesFollowTheRefreshRateAndDuration)
+{
+    const struct
+    {
+        int m_hz;
+        int m_durationMs;
+        int m_periodUs;
+        int m_frames;
+    } cases[] = {
+        {60, 200, 16667, 12}, {144, 200, 6944, 29}, {240, 1000, 4167, 240}, {30, 50, 33333, 2},
+        {0, 200, 16667, 12},    // a driver's "default" rate
+        {1, 200, 16667, 12},    //
+        {20, 200, 33333, 6},    // held to 30 Hz
+        {360, 200, 4167, 48},   // held to 240 Hz
+        {60, 10, 16667, 3},     // held to 50 ms
+        {60, 5000, 16667, 60},  // held to 1000 ms
+    };
+    for (const auto& c : cases) {
+        const FramePlan plan = PlanFrames(c.m_hz, c.m_durationMs);
+        EXPECT_EQ(plan.m_periodUs, c.m_periodUs) << c.m_hz << " Hz";
+        EXPECT_EQ(plan.m_frames, c.m_frames) << c.m_hz << " Hz, " << c.m_durationMs << " ms";
+    }
+}
+
+TEST(WheelAccelerationTest, FastNotchesScrollFurtherUpToFourTimes)
+{
+    // Each step: the wheel, the notch's sign, its time, and the factor it gets.
+    const struct
+    {
+        WheelAxis m_axis;
+        int m_delta;
+        std::uint32_t m_time;
+        int m_percent;
+    } steps[] = {
+        {WheelAxis::Vertical, -120, 1000, 100},   // the first notch
+        {WheelAxis::Vertical, -120, 1200, 100},   // 5 a second
+        {WheelAxis::Vertical, -120, 1300, 100},   // 10 a second: the threshold
+        {WheelAxis::Vertical, -120, 1350, 200},   // 20 a second
+        {WheelAxis::Vertical, -120, 1380, 333},   //
+        {WheelAxis::Vertical, -120, 1390, 400},   // 100 a second: capped
+        {WheelAxis::Vertical, -120, 1390, 400},   // two notches in one tick
+        {WheelAxis::Vertical, 120, 1395, 100},    // turned back
+        {WheelAxis::Horizontal, 120, 1400, 100},  // the other wheel
+        {WheelAxis::Horizontal, 120, 1425, 400},  //
+        {WheelAxis::Horizontal, 120, 0xFFFFFFF0u, 100}, // a long pause
+        {WheelAxis::Horizontal, 120, 0x00000009u, 400}, // across the tick count's wrap: 25 ms
+    };
+    WheelAcceleration acceleration;
+    for (const auto& step : steps) {
+        EXPECT_EQ(acceleration.NotchPercent(step.m_axis, step.m_delta, step.m_time), step.m_percent)
+            << "at " << step.m_time;
+    }
+
+    EXPECT_EQ(AcceleratedDistance(-120, 400), -480);
+    EXPECT_EQ(AcceleratedDistance(-120, 333), -400);
+    EXPECT_EQ(AcceleratedDistance(120, 333), 400);
+    // Without smoothing the distance goes as whole notches, never none.
+    EXPECT_EQ(WholeNotches(-480), -4);
+    EXPECT_EQ(WholeNotches(400), 3);
+    EXPECT_EQ(WholeNotches(420), 4);
+    EXPECT_EQ(WholeNotches(-120), -1);
+    EXPECT_EQ(WholeNotches(30), 1);
+}
+
+WheelDecision Decided(WheelAction action, PassReason reason = PassReason::None, bool sideways = false)
+{
+    WheelDecision decision;
+    decision.m_action = action;
+    decision.m_passReason = reason;
+    decision.m_delta = -120;
+    decision.m_sideways = sideways;
+    return decision;
+}
+
+TEST(SmoothChoiceTest, OnlyWholeNotchesTheRouterDeliversOrLeavesToPointerRoutingAreSmoothed)
+{
+    TargetFacts window;
+    window.m_found = true;
+    window.m_className = "Grid";
+    window.m_topLevelClassName = "Frame";
+    TargetFacts xaml = window;
+    xaml.m_className = "Windows.UI.Core.CoreWindow";
+    TargetFacts nothing;
+
+    WheelEvent notch;
+    notch.m_delta = -120;
+    WheelEvent zoom = notch;
+    zoom.m_control = true;
+    WheelEvent fine = notch;
+    fine.m_delta = -40;
+    WheelEvent two = notch;
+    two.m_delta = -240;
+
+    const struct
+    {
+        const char* m_name;
+        WheelEvent m_event;
+        WheelDecision m_decision;
+        const TargetFacts* m_target;
+        bool m_smooth;
+        bool m_lines;
+        SmoothPath m_path;
+        bool m_accelerates;
+    } cases[] = {
+        {"posted", notch, Decided(WheelAction::PostWheel), &window, true, false, SmoothPath::Post, true},
+        {"two notches in one event", two, Decided(WheelAction::PostWheel), &window, true, false, SmoothPath::Post, true},
+        {"smoothing off", notch, Decided(WheelAction::PostWheel), &window, false, false, SmoothPath::None, true},
+        {"Ctrl zooms", zoom, Decided(WheelAction::PostWheel), &window, true, false, SmoothPath::None, false},
+        {"finer than a notch", fine, Decided(WheelAction::PostWheel), &window, true, false, SmoothPath::None, false},
+        {"as WM_HSCROLL lines", notch, Decided(WheelAction::PostWheel), &window, true, true, SmoothPath::None, false},
+        {"line scrolls", notch, Decided(WheelAction::PostScrollLines), &window, true, false, SmoothPath::None, false},
+        {"pointer routing", notch, Decided(WheelAction::PassOn, PassReason::SystemRouted), &window, true, false,
+         SmoothPath::Inject, true},
+        {"reversed for the system", notch, Decided(WheelAction::Reinject, PassReason::None), &window, true, false,
+         SmoothPath::Inject, true},
+        {"turned sideways by Shift", notch, Decided(WheelAction::Reinject, PassReason::None, true), &window, true,
+         false, SmoothPath::None, false},
+        {"XAML smooths itself", notch, Decided(WheelAction::PassOn, PassReason::SystemRouted), &xaml, true, false,
+         SmoothPath::None, false},
+        {"no window", notch, Decided(WheelAction::PassOn, PassReason::SystemRouted), &nothing, true, false,
+         SmoothPath::None, false},
+        {"hung", notch, Decided(WheelAction::PassOn, PassReason::Hung), &window, true, false, SmoothPath::None, false},
+        {"shielded", notch, Decided(WheelAction::PassOn, PassReason::Shielded), &window, true, false, SmoothPath::None,
+         false},
+        {"excluded", notch, Decided(WheelAction::PassOn, PassReason::Excluded), &window, true, false, SmoothPath::None,
+         false},
+        {"full screen", notch, Decided(WheelAction::PassOn, PassReason::FullScreenForeground), &window, true, false,
+         SmoothPath::None, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ChooseSmoothPath(c.m_event, c.m_decision, *c.m_target, c.m_smooth, c.m_lines), c.m_path) << c.m_name;
+        EXPECT_EQ(MayAccelerate(c.m_event, c.m_decision, *c.m_target, c.m_lines), c.m_accelerates) << c.m_name;
+    }
+}
+
+TEST(SmoothSettingsTest, KeysReadAsDocumentedAndOddValuesGiveDefaults)
+{
+    const SmoothSettings absent = ParseSmoothSettings(nullptr, nullptr, nullptr);
+    EXPECT_FALSE(absent.m_smoothScroll);
+    EXPECT_EQ(absent.m_durationMs, kDefaultSmoothDurationMs);
+    EXPECT_FALSE(absent.m_acceleration);
+
+    const SmoothSettings on = ParseSmoothSettings(" 1 ", "350", "1");
+    EXPECT_TRUE(on.m_smoothScroll);
+    EXPECT_EQ(on.m_durationMs, 350);
+    EXPECT_TRUE(on.m_acceleration);
+
+    const struct
+    {
+        const char* m_text;
+        int m_durationMs;
+    } durations[] = {{"10", 50}, {"0", 50}, {"5000", 1000}, {"99999999", 1000}, {"-5", 200}, {"fast", 200},
+                     {"200ms", 200}, {"", 200}, {"1000", 1000}, {"50", 50}};
+    for (const auto& d : durations) {
+        EXPECT_EQ(ParseSmoothSettings("yes", d.m_text, "2").m_durationMs, d.m_durationMs) << d.m_text;
+        EXPECT_FALSE(ParseSmoothSettings("yes", d.m_text, "2").m_smoothScroll);
+        EXPECT_FALSE(ParseSmoothSettings("yes", d.m_text, "2").m_acceleration);
+    }
+}
+
+TEST(SmoothRulesTest, RulesTurnSmoothingOnOrOffPerProgramAboveTheTable)
+{
+    auto book = std::make_unique<RuleBook>();
+    ASSERT_TRUE(book->AddUserRule(RuleKind::Program, "viewer.exe", ParseRuleSectionText("SmoothScroll=0\0")));
+    ASSERT_TRUE(book->AddUserRule(RuleKind::Program, "firefox.exe", ParseRuleSectionText("SmoothScroll=1\0")));
+    HookSettings global;
+    global.m_smoothScroll = true;
+    const char* const grid[] = {"Grid"};
+    const char* const gecko[] = {"MozillaWindowClass"};
+    const char* const chromium[] = {"Chrome_RenderWidgetHostHWND", "Chrome_WidgetWin_1"};
+    const struct
+    {
+        const char* m_program;
+        const char* const* m_chain;
+        int m_count;
+        bool m_globalOn;
+        bool m_smoothed;
+    } cases[] = {
+        {"other.exe", grid, 1, true, true},       // the global setting
+        {"other.exe", grid, 1, false, false},     //
+        {"viewer.exe", grid, 1, true, false},     // the user's rule, off
+        {"firefox.exe", gecko, 1, false, true},   // the user's rule, on, over the table's entry
+        {"chrome.exe", chromium, 2, true, false}, // the table: Chromium smooths itself
+        {"SumatraPDF.exe", grid, 1, true, false}, // the table: every message a notch
+    };
+    for (const auto& c : cases) {
+        global.m_smoothScroll = c.m_globalOn;
+        const RuleResolution resolution = book->Resolve(c.m_program, c.m_chain, c.m_count, false);
+        EXPECT_EQ(ApplyRule(global, resolution.m_settings).m_settings.m_smoothScroll, c.m_smoothed) << c.m_program;
+    }
+
+    // No entry of the table turns smoothing on; those that turn it off say why in their reason or their kind.
+    const char* const wholeNotches[] = {"UWP apps", "WinUI 3 apps", "XAML islands", "Windows Settings", "PowerToys",
+                                        "Files", "Task Manager (Windows 11)", "Windows Terminal", "Google Chrome",
+                                        "Microsoft Edge", "Brave, Vivaldi, Opera", "Electron apps", "Mozilla Firefox",
+                                        "Mozilla Thunderbird", "Explorer, XAML parts", "Visual Studio Code",
+                                        "SumatraPDF", "ImageGlass"};
+    int off = 0;
+    for (int i = 0; i < BuiltInRuleCount(); ++i) {
+        const BuiltInRule& entry = BuiltInRuleAt(i);
+        EXPECT_NE(entry.m_settings.m_smoothScroll, RuleSwitch::On) << entry.m_application;
+        if (entry.m_settings.m_smoothScroll == RuleSwitch::Off) {
+            ++off;
+            bool listed = false;
+            for (const char* name : wholeNotches) {
+                listed = listed || std::string(name) == entry.m_application;
+            }
+            EXPECT_TRUE(listed) << entry.m_application;
+        }
+    }
+    EXPECT_EQ(off, static_cast<int>(sizeof(wholeNotches) / sizeof(wholeNotches[0])));
+}
+
+} // namespace
