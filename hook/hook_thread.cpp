@@ -87,6 +87,7 @@ DWORD WINAPI HookThreadMain(void* parameter)
         RunUntilStopped();
         UnhookWindowsHookEx(hook);
     }
+    router.StopSmoothing();
     TlsSetValue(RouterSlot, nullptr);
     // The reference taken for this thread kept the library mapped while its code ran.
     FreeLibraryAndExitThread(Module, 0);

@@ -69,6 +69,7 @@ void WheelRouter::PrepareThread()
                                                                                          : nullptr;
     }
     RefreshSystemSettings(GetTickCount());
+    StartSmoothing();
 }
 
 void WheelRouter::RefreshSystemSettings(DWORD now)
@@ -326,10 +327,13 @@ bool WheelRouter::HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info)
     const AppliedRule applied = GatherTarget(targetWindow, foreground, now, target);
     const HookSettings& settings = applied.m_settings;
     if (settings.m_convertToScroll || settings.m_shiftScrollsSideways ||
-        applied.m_sideways == SidewaysMethod::ShiftWheel) {
-        ReadKeys(event); // Ctrl and Shift keep a converted wheel a wheel; Shift may turn it sideways
+        applied.m_sideways == SidewaysMethod::ShiftWheel || WantsSmoothing()) {
+        ReadKeys(event); // Ctrl and Shift keep a converted wheel a wheel; Shift may turn it sideways; Ctrl zooms whole
     }
     const WheelDecision decision = DecideWheel(event, target, foregroundFacts, settings, m_systemRouting);
+    if (WantsSmoothing() && SmoothOrAccelerate(event, decision, applied, target, info)) {
+        return true; // swallowed: its frames, or its accelerated notches, are on their way
+    }
 
     Delivery delivery = Delivery::Delivered;
     switch (decision.m_action) {
