@@ -331,12 +331,11 @@ bool WheelRouter::HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info)
         ReadKeys(event); // Ctrl and Shift keep a converted wheel a wheel; Shift may turn it sideways; Ctrl zooms whole
     }
     const WheelDecision decision = DecideWheel(event, target, foregroundFacts, settings, m_systemRouting);
-    if (WantsSmoothing() && SmoothOrAccelerate(event, decision, applied, target, info)) {
-        return true; // swallowed: its frames, or its accelerated notches, are on their way
-    }
+    // Its frames, or its accelerated notches, on their way: swallowed, and an activation still asked for.
+    const bool handedOver = WantsSmoothing() && SmoothOrAccelerate(event, decision, applied, target, info);
 
     Delivery delivery = Delivery::Delivered;
-    switch (decision.m_action) {
+    switch (handedOver ? WheelAction::PassOn : decision.m_action) {
     case WheelAction::PassOn:
         break;
     case WheelAction::PostWheel:
@@ -371,5 +370,5 @@ bool WheelRouter::HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info)
         PostMessageA(m_config.m_programWindow, m_config.m_controlMessage, kActivateWindowCode,
                      reinterpret_cast<LPARAM>(m_target.m_rootOwner));
     }
-    return decision.m_action != WheelAction::PassOn;
+    return handedOver || decision.m_action != WheelAction::PassOn;
 }

@@ -16,6 +16,8 @@ constexpr int kWheelUp = 4;
 constexpr int kWheelDown = 5;
 constexpr int kNotch = 120;
 constexpr unsigned kMkControl = 0x0008;
+constexpr int kFlagActivateWindows = 1;
+constexpr WPARAM kActivateWindowCode = 8;
 constexpr DWORD kArrivalTimeoutMs = 10000;
 
 int Sum(const std::vector<int>& deltas)
@@ -48,7 +50,7 @@ class HookSmooth : public HookDll
 {
   protected:
     // Copies the library into the work folder with these lines in its rollix.ini, loads it and starts the target.
-    void LaunchWith(const std::string& sections)
+    void LaunchWith(const std::string& sections, int flags = 0)
     {
         ASSERT_TRUE(m_program.Create());
         const std::string library = m_folder.WindowsPath("RollixHook.dll");
@@ -60,7 +62,7 @@ class HookSmooth : public HookDll
         std::fclose(file);
         ASSERT_TRUE(m_target.Start("capture")) << "the target window's process did not come up";
         ASSERT_TRUE(m_hook.Load(library));
-        m_hook.Start(0, 3, 0);
+        m_hook.Start(0, 3, flags);
     }
 
     void Input(const std::string& arguments)
@@ -92,9 +94,12 @@ class HookSmooth : public HookDll
 
 TEST_F(HookSmooth, OneNotchEasesOutOverTheDurationAndAddsUpExactly)
 {
-    LaunchWith("[router]\r\nSmoothScroll=1\r\nSmoothDuration=200\r\n");
+    LaunchWith("[router]\r\nSmoothScroll=1\r\nSmoothDuration=200\r\n", kFlagActivateWindows);
     Input("click " + std::to_string(kWheelDown));
     ASSERT_TRUE(WaitForSum(-kNotch)) << "the deltas never added up to one notch";
+    // A smoothed notch still asks for the window under the pointer to come forward.
+    ASSERT_TRUE(PumpUntil([&] { return !m_program.m_controls.empty(); }, kArrivalTimeoutMs));
+    EXPECT_EQ(m_program.m_controls[0].m_code, kActivateWindowCode);
     Fence();
     const std::vector<LoggedMessage> run = Of("child", "wheel");
     ASSERT_GE(run.size(), 5u);
