@@ -1,5 +1,6 @@
 // RollixBench.exe: measures Rollix Portable against the floor program (RollixFloor.exe) under Wine: start-up until a
-// second process finds the main window, CPU time while idle, and control round trips; prints a Markdown table.
+// second process finds the main window, CPU time while idle (also against the tick floor, RollixTickFloor.exe),
+// and control round trips; prints a Markdown table.
 #include "bench_stats.h"
 #include "e2e_harness.h"
 
@@ -21,6 +22,10 @@ namespace {
 constexpr char kBuiltFloor[] = ROLLIX_BENCH_FLOOR;
 constexpr char kFloorName[] = "RollixFloor.exe";
 constexpr char kFloorCaption[] = "Rollix Floor";
+// The floor with the work of every idle wake that the program cannot leave out.
+constexpr char kBuiltTickFloor[] = ROLLIX_BENCH_TICK_FLOOR;
+constexpr char kTickFloorName[] = "RollixTickFloor.exe";
+constexpr char kTickFloorCaption[] = "Rollix Tick Floor";
 constexpr char kMinimalSettings[] = "[config]\r\nFirstTime=0\r\n";
 
 constexpr char kReleaseProgram[] = "RollixPortable.exe";
@@ -216,6 +221,7 @@ struct Running
 {
     std::unique_ptr<e2e::ProgramRun> run = std::make_unique<e2e::ProgramRun>();
     HWND window = nullptr;
+    bool stopped = false;
 };
 
 // Starts the side and waits for its main window; the milliseconds from just before the process was created to
@@ -247,8 +253,9 @@ std::optional<double> Start(const Side& side, Running* running)
 // Closes the side's window as the user's "Exit" does and waits for a clean end (ended by force otherwise).
 void Stop(const Side& side, Running* running)
 {
-    if (running->run->ProcessId() == 0)
+    if (running->run->ProcessId() == 0 || running->stopped)
         return;
+    running->stopped = true;
     if (running->window != nullptr)
         ::PostMessageA(running->window, WM_CLOSE, 0, 0);
     DWORD exitCode = 0;
@@ -327,45 +334,55 @@ struct IdleReading
     }
 };
 
-// CPU time of both sides over the same idle window, the pointer left alone.
-void MeasureIdle(const Side& program, const Running& programRun, const Side& floor, const Running& floorRun,
-                 int idleSeconds, IdleCost* programCost, IdleCost* floorCost, bool* pointerMoved)
+// One side in the idle window, once its window was found.
+struct IdleSide
 {
-    IdleReading readings[2] = {
-        {&program, programRun.run->ProcessId(), FindUnixProcess(program.folder, program.fileName), {}, {}},
-        {&floor, floorRun.run->ProcessId(), FindUnixProcess(floor.folder, floor.fileName), {}, {}},
-    };
+    const Side* side;
+    const Running* running;
+};
+
+// CPU time of all sides over the same idle window, the pointer left alone; the costs in the sides' order.
+std::vector<IdleCost> MeasureIdle(const std::vector<IdleSide>& sides, int idleSeconds, bool* pointerMoved)
+{
+    std::vector<IdleReading> readings;
+    std::vector<HANDLE> processes;
     constexpr DWORD kAccess = SYNCHRONIZE | PROCESS_QUERY_INFORMATION;
-    HANDLE processes[2] = {::OpenProcess(kAccess, FALSE, readings[0].processId),
-                           ::OpenProcess(kAccess, FALSE, readings[1].processId)};
-    // The window shows before the end of start-up's work; the window of measurement starts once both wait for
-    // their messages.
-    for (HANDLE process : processes) {
+    for (const IdleSide& idle : sides) {
+        DWORD processId = idle.running->run->ProcessId();
+        readings.push_back({idle.side, processId, FindUnixProcess(idle.side->folder, idle.side->fileName), {}, {}});
+        HANDLE process = ::OpenProcess(kAccess, FALSE, processId);
         if (process != nullptr)
-            ::WaitForInputIdle(process, kSettleTimeoutMs);
+            processes.push_back(process);
+        else
+            Fail("%s: the process cannot be waited for", idle.side->name);
     }
+    // The window shows before the end of start-up's work; the window of measurement starts once all wait for
+    // their messages.
+    for (HANDLE process : processes)
+        ::WaitForInputIdle(process, kSettleTimeoutMs);
     POINT before{};
     ::GetCursorPos(&before);
-    IdleReading starts[2] = {readings[0], readings[1]};
+    std::vector<IdleReading> starts = readings;
     for (IdleReading& start : starts)
         start.Read();
 
-    // Wait on both processes: the window is the measurement, and an early end of either is a failure.
-    DWORD waited = ::WaitForMultipleObjects(2, processes, FALSE, static_cast<DWORD>(idleSeconds) * kMsPerSecond);
-    for (HANDLE process : processes) {
-        if (process != nullptr)
-            ::CloseHandle(process);
-    }
+    // Wait on all processes: the window is the measurement, and an early end of any is a failure.
+    DWORD waited = ::WaitForMultipleObjects(static_cast<DWORD>(processes.size()), processes.data(), FALSE,
+                                            static_cast<DWORD>(idleSeconds) * kMsPerSecond);
+    for (HANDLE process : processes)
+        ::CloseHandle(process);
     if (waited != WAIT_TIMEOUT)
         Fail("a process ended during the idle window (wait result %lu)", waited);
 
-    for (IdleReading& end : readings)
-        end.Read();
-    *programCost = readings[0].Since(starts[0]);
-    *floorCost = readings[1].Since(starts[1]);
+    std::vector<IdleCost> costs;
+    for (size_t i = 0; i < readings.size(); ++i) {
+        readings[i].Read();
+        costs.push_back(readings[i].Since(starts[i]));
+    }
     POINT after{};
     ::GetCursorPos(&after);
     *pointerMoved = before.x != after.x || before.y != after.y;
+    return costs;
 }
 
 // Drops the change notifications that earlier writes left pending.
@@ -488,7 +505,7 @@ std::string Describe(const bench::BenchOptions& options, bool pointerMoved)
     std::snprintf(text, sizeof text,
                   "Rollix Portable against its floor (RollixFloor.exe), %s, %s, %lu CPUs; 64-bit builds.\n"
                   "The program runs beside the recording RollixHook.dll (tests/bin) with rollix.ini holding "
-                  "FirstTime=0.\nStart-up: %d starts of each after one warm-up each; idle: %d s, both at once%s; "
+                  "FirstTime=0.\nStart-up: %d starts of each after one warm-up each; idle: %d s, all three at once%s; "
                   "round trips: %d.\nWindows process times count in clock ticks (10 ms under Wine); the Linux "
                   "rows (Wine only) count to the nanosecond. Neither counts the work wineserver does for a process.\n",
                   wineVersion != nullptr ? (std::string("Wine ") + wineVersion()).c_str() : "Windows", when,
@@ -519,10 +536,13 @@ int main(int argc, char** argv)
 
     e2e::ProgramFolder programFolder;
     e2e::ScratchFolder floorFolder;
+    e2e::ScratchFolder tickFloorFolder;
     std::string floorPath = floorFolder.File(kFloorName);
-    if (!programFolder.Ready() || !::CopyFileA(e2e::WindowsPath(kBuiltFloor).c_str(), floorPath.c_str(), FALSE)) {
-        std::fprintf(stderr, "RollixBench: could not copy the programs into %s and %s\n", programFolder.Path().c_str(),
-                     floorFolder.Path().c_str());
+    std::string tickFloorPath = tickFloorFolder.File(kTickFloorName);
+    if (!programFolder.Ready() || !::CopyFileA(e2e::WindowsPath(kBuiltFloor).c_str(), floorPath.c_str(), FALSE) ||
+        !::CopyFileA(e2e::WindowsPath(kBuiltTickFloor).c_str(), tickFloorPath.c_str(), FALSE)) {
+        std::fprintf(stderr, "RollixBench: could not copy the programs into %s, %s and %s\n",
+                     programFolder.Path().c_str(), floorFolder.Path().c_str(), tickFloorFolder.Path().c_str());
         return 2;
     }
     programFolder.WriteSettings(kMinimalSettings);
@@ -534,22 +554,30 @@ int main(int argc, char** argv)
     const Side program{"Rollix Portable", e2e::kProgramName, programFolder.ProgramPath(), programFolder.Path(),
                        e2e::kMainWindowCaption};
     const Side floor{"the floor", kFloorName, floorPath, floorFolder.Path(), kFloorCaption};
+    const Side tickFloor{"the tick floor", kTickFloorName, tickFloorPath, tickFloorFolder.Path(), kTickFloorCaption};
 
     std::vector<double> programStart, floorStart;
     MeasureStartUp(program, floor, options.starts, &programStart, &floorStart);
 
-    IdleCost programIdle, floorIdle;
+    IdleCost programIdle, floorIdle, tickFloorIdle;
     bool pointerMoved = false;
     RoundTrips trips;
     {
-        Running programRun, floorRun;
-        if (Start(program, &programRun) && Start(floor, &floorRun)) {
-            MeasureIdle(program, programRun, floor, floorRun, options.idleSeconds, &programIdle, &floorIdle,
-                        &pointerMoved);
+        Running programRun, floorRun, tickFloorRun;
+        if (Start(program, &programRun) && Start(floor, &floorRun) && Start(tickFloor, &tickFloorRun)) {
+            std::vector<IdleCost> costs = MeasureIdle(
+                {{&program, &programRun}, {&floor, &floorRun}, {&tickFloor, &tickFloorRun}}, options.idleSeconds,
+                &pointerMoved);
+            programIdle = costs[0];
+            floorIdle = costs[1];
+            tickFloorIdle = costs[2];
+            // The round trips compare with the plain floor alone.
+            Stop(tickFloor, &tickFloorRun);
             MeasureRoundTrips(programFolder, programRun.window, floorRun.window, options.trips, &trips);
         }
         Stop(program, &programRun);
         Stop(floor, &floorRun);
+        Stop(tickFloor, &tickFloorRun);
     }
 
     bench::ResultTable table;
@@ -564,6 +592,17 @@ int main(int argc, char** argv)
         table.Add(label, programIdle.unixCpuMs, floorIdle.unixCpuMs, 2);
         std::snprintf(label, sizeof label, "Idle wake-ups in %d s", options.idleSeconds);
         table.Add(label, programIdle.wakeUps, floorIdle.wakeUps, 0);
+    }
+    // The same idle window against the tick floor in the floor's column.
+    std::snprintf(label, sizeof label, "Idle CPU time in %d s, Windows process times, tick floor (ms)",
+                  options.idleSeconds);
+    table.Add(label, programIdle.cpuMs, tickFloorIdle.cpuMs, 1);
+    if (programIdle.unixCpuMs || tickFloorIdle.unixCpuMs) {
+        std::snprintf(label, sizeof label, "Idle CPU time in %d s, Linux scheduler, tick floor (ms)",
+                      options.idleSeconds);
+        table.Add(label, programIdle.unixCpuMs, tickFloorIdle.unixCpuMs, 2);
+        std::snprintf(label, sizeof label, "Idle wake-ups in %d s, tick floor", options.idleSeconds);
+        table.Add(label, programIdle.wakeUps, tickFloorIdle.wakeUps, 0);
     }
     std::snprintf(label, sizeof label, "Control round trip, code 3/2 to hook call (floor: WM_NULL), median of %d (ms)",
                   options.trips);

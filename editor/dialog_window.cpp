@@ -12,9 +12,9 @@ constexpr size_t kDialogFontSlack = 8;
 // The dialog's template with the system's dialog font (Segoe UI 9 pt from Vista on) in place of the one it
 // names, whose "MS Shell Dlg" stands for Tahoma 8 pt on every Windows. Null when it cannot be had; else
 // the caller frees it from the process heap.
-unsigned char* TemplateInSystemFont(HINSTANCE instance)
+unsigned char* TemplateInSystemFont(HINSTANCE instance, int id)
 {
-    const HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), RT_DIALOG);
+    const HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(id), RT_DIALOG);
     const void* source = found != nullptr ? LockResource(LoadResource(instance, found)) : nullptr;
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof(metrics); // the size from Vista on, which is when this is asked
@@ -63,7 +63,7 @@ bool RegisterDialogClass(HINSTANCE instance)
 
 HWND CreateSettingsDialog(HINSTANCE instance, bool systemFont, DLGPROC procedure, LPARAM parameter)
 {
-    unsigned char* inSystemFont = systemFont ? TemplateInSystemFont(instance) : nullptr;
+    unsigned char* inSystemFont = systemFont ? TemplateInSystemFont(instance, IDD_SETTINGS) : nullptr;
     if (inSystemFont == nullptr) {
         return CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, procedure, parameter);
     }
@@ -72,4 +72,16 @@ HWND CreateSettingsDialog(HINSTANCE instance, bool systemFont, DLGPROC procedure
                                                    procedure, parameter);
     HeapFree(GetProcessHeap(), 0, inSystemFont);
     return dialog;
+}
+
+INT_PTR RunModalDialog(HWND owner, int id, bool systemFont, DLGPROC procedure, LPARAM parameter)
+{
+    const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
+    unsigned char* inSystemFont = systemFont ? TemplateInSystemFont(instance, id) : nullptr;
+    const HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(id), RT_DIALOG);
+    const void* shown = inSystemFont != nullptr ? inSystemFont : LockResource(LoadResource(instance, found));
+    const INT_PTR result =
+        DialogBoxIndirectParamA(instance, static_cast<LPCDLGTEMPLATEA>(shown), owner, procedure, parameter);
+    HeapFree(GetProcessHeap(), 0, inSystemFont);
+    return result;
 }

@@ -12,3 +12,6 @@ bool RegisterDialogClass(HINSTANCE instance);
 // Creates the modeless dialog; with `systemFont` (from Vista on) in the system's dialog font where it can be had,
 // else in the font its template names.
 HWND CreateSettingsDialog(HINSTANCE instance, bool systemFont, DLGPROC procedure, LPARAM parameter);
+
+// Runs the modal dialog of template `id`, owned by `owner`, in the system's dialog font as CreateSettingsDialog does.
+INT_PTR RunModalDialog(HWND owner, int id, bool systemFont, DLGPROC procedure, LPARAM parameter);

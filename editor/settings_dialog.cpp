@@ -7,6 +7,7 @@
 #include "lines_field.h"
 #include "program_link.h"
 #include "router_controls.h"
+#include "rules_dialog.h"
 #include "settings_file.h"
 #include "settings_form.h"
 #include "settings_layout.h"
@@ -232,12 +233,16 @@ void ReportFailure(HWND dialog, const char* what, const char* where, DWORD error
     MessageBoxA(dialog, message, ROLLIX_EDITOR_TITLE, MB_OK | MB_ICONERROR);
 }
 
+} // namespace
+
 void ReportWriteFailure(HWND dialog, DWORD error)
 {
     char path[MAX_PATH + 1];
     SettingsFilePath(path);
     ReportFailure(dialog, "The settings could not be saved to", path, error);
 }
+
+namespace {
 
 // Writes the changed keys of both sections, in order, until one fails; returns that failure or 0. `written` and
 // `routerWritten` count the keys that reached the file, whose values are then the saved ones.
@@ -344,6 +349,9 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         case IDC_APPLY:
             Save(dialog);
             return TRUE;
+        case IDC_RULES:
+            RunRulesDialog(dialog, StateOf(dialog)->vistaOrLater);
+            return TRUE;
         case IDC_LINES:
             if (HIWORD(wParam) == EN_CHANGE) {
                 ClearLinesError(dialog);
@@ -393,7 +401,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 
 int RunSettingsDialog(HINSTANCE instance)
 {
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     if (!RegisterDialogClass(instance) || !RegisterWindowPicker(instance)) {
         return 1;

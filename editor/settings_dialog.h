@@ -6,3 +6,6 @@
 // Opens the dialog (modeless, with its own IsDialogMessage loop) and runs until it is closed.
 // Returns the process exit code.
 int RunSettingsDialog(HINSTANCE instance);
+
+// Says that rollix.ini could not be written, where it is and why.
+void ReportWriteFailure(HWND dialog, DWORD error);

@@ -84,6 +84,7 @@ constexpr int kPickerSize = 20;
 constexpr int kButtonWidth = 50;
 constexpr int kButtonHeight = 14;
 constexpr int kButtonGap = 4;
+constexpr int kRulesButtonWidth = 90; // the button that opens the rules, at the left of the row
 constexpr int kMaxText = 512;
 
 int UnitsX(HWND dialog, int units)
@@ -250,6 +251,7 @@ void PlacePickerRow(HWND dialog, const SettingsRow& row, const StackBox& box)
 
 void PlaceButtons(HWND dialog, const StackBox& box)
 {
+    Place(GetDlgItem(dialog, IDC_RULES), box.left, box.top, UnitsX(dialog, kRulesButtonWidth), box.height);
     const int width = UnitsX(dialog, kButtonWidth);
     int right = box.left + box.width;
     for (int i = sizeof(kButtons) / sizeof(kButtons[0]) - 1; i >= 0; --i) {

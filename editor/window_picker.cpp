@@ -8,6 +8,9 @@ namespace {
 // GWLP_USERDATA: 1 while the crosshair is being dragged.
 constexpr LONG_PTR kDragging = 1;
 
+// The window the dragged crosshair was last over: one drag at a time in a process.
+HWND g_hovered = nullptr;
+
 bool Dragging(HWND picker)
 {
     return GetWindowLongPtrA(picker, GWLP_USERDATA) == kDragging;
@@ -67,6 +70,13 @@ LRESULT CALLBACK PickerProc(HWND picker, UINT message, WPARAM wParam, LPARAM lPa
     case WM_MOUSEMOVE:
         if (Dragging(picker)) {
             ShowCrosshairCursor(); // no WM_SETCURSOR comes while the mouse is captured
+            POINT point;
+            GetCursorPos(&point);
+            const HWND window = WindowFromPoint(point);
+            if (window != g_hovered) {
+                g_hovered = window;
+                SendMessageA(GetParent(picker), kWindowHovered, 0, reinterpret_cast<LPARAM>(window));
+            }
         }
         return 0;
     case WM_LBUTTONUP:
@@ -79,6 +89,7 @@ LRESULT CALLBACK PickerProc(HWND picker, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_CAPTURECHANGED: // released above, or taken by the system (a switch to another program)
         SetDragging(picker, false);
+        g_hovered = nullptr;
         return 0;
     case WM_PAINT:
         Paint(picker);

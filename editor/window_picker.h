@@ -6,6 +6,9 @@
 
 // Sent to the picker's parent when the button is released: lParam is the window under the pointer (or null).
 constexpr UINT kWindowPicked = WM_APP + 1;
+// Sent to the picker's parent while the crosshair is dragged, each time it comes over another window: lParam is
+// that window; the pointer is where GetCursorPos says.
+constexpr UINT kWindowHovered = WM_APP + 2;
 
 // The picker's window class (ROLLIX_PICKER_CLASS), which the dialog's template names.
 bool RegisterWindowPicker(HINSTANCE instance);

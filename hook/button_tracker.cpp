@@ -58,3 +58,19 @@ KeyState ButtonTracker::Buttons() const
     keys.m_xButton2 = m_x2;
     return keys;
 }
+
+std::uint32_t ButtonTracker::BelievedDown() const
+{
+    return (m_left ? PhysicalButton::kLeft : 0) | (m_right ? PhysicalButton::kRight : 0) |
+           (m_middle ? PhysicalButton::kMiddle : 0) | (m_x1 ? PhysicalButton::kX1 : 0) |
+           (m_x2 ? PhysicalButton::kX2 : 0);
+}
+
+void ButtonTracker::ConfirmDown(std::uint32_t systemDown)
+{
+    m_left = m_left && (systemDown & PhysicalButton::kLeft) != 0;
+    m_right = m_right && (systemDown & PhysicalButton::kRight) != 0;
+    m_middle = m_middle && (systemDown & PhysicalButton::kMiddle) != 0;
+    m_x1 = m_x1 && (systemDown & PhysicalButton::kX1) != 0;
+    m_x2 = m_x2 && (systemDown & PhysicalButton::kX2) != 0;
+}

@@ -6,6 +6,14 @@
 
 #include <cstdint>
 
+namespace PhysicalButton {
+constexpr std::uint32_t kLeft = 1;
+constexpr std::uint32_t kRight = 2;
+constexpr std::uint32_t kMiddle = 4;
+constexpr std::uint32_t kX1 = 8;
+constexpr std::uint32_t kX2 = 16;
+} // namespace PhysicalButton
+
 class ButtonTracker
 {
   public:
@@ -16,6 +24,12 @@ class ButtonTracker
     void Observe(std::uint32_t message, std::uint32_t mouseData);
     // The buttons in logical terms; modifiers are left false for the caller to fill in.
     KeyState Buttons() const;
+
+    // The physical buttons believed down, as PhysicalButton bits: the shell asks the system about these alone.
+    std::uint32_t BelievedDown() const;
+    // Keeps down only the buttons the system still reports down: a release the hook never saw (on the secure
+    // desktop, or swallowed by another hook) must not stay in the wheel messages.
+    void ConfirmDown(std::uint32_t systemDown);
 
   private:
     bool m_swapped = false;

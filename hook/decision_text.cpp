@@ -29,7 +29,12 @@ const char* PassText(const DecisionStory& story, const WheelDecision& decision)
     case PassReason::FullScreenForeground:
         return "left to Windows: a full-screen program is in front";
     case PassReason::Shielded:
+    case PassReason::HigherIntegrity:
         return "left to Windows: runs as administrator; run Rollix Portable as administrator to route it";
+    case PassReason::DisabledTopLevel:
+        return "left to Windows: its program shows a dialog";
+    case PassReason::ForeignInjection:
+        return "left to Windows: injected by another program";
     case PassReason::Hung:
         return "left to Windows: not responding";
     case PassReason::SystemRouted:

@@ -2,16 +2,17 @@
 #include "hook_thread.h"
 
 #include "callback_timing.h"
+#include "system_functions.h"
 
 #include <atomic>
+#include <initializer_list>
+#include <new>
 
 namespace {
 
 // How long a start or a stop waits for the hook thread. It answers within one callback; the bound only keeps the
 // program from hanging should the system never run the thread.
 constexpr DWORD kThreadWaitMs = 5000;
-// Posted to a hook thread to end it.
-constexpr UINT kStopMessage = WM_APP;
 
 HMODULE Module = nullptr;
 // Serialises the exports among themselves; the hook callback never takes it.
@@ -21,16 +22,17 @@ bool ExportLockReady = false;
 DWORD RouterSlot = TLS_OUT_OF_INDEXES;
 
 HANDLE RunningThread = nullptr;
-DWORD RunningThreadId = 0;
+HANDLE RunningStopEvent = nullptr; // set to end the running thread, which waits on its own duplicate
 
 std::atomic<DWORD> LastMouseEventTick{0};
 std::atomic<bool> EverStarted{false};
 
-// Handed to a new hook thread, which owns and frees it.
+// Handed to a new hook thread, which owns and frees it, and closes its events.
 struct ThreadStart
 {
     RouterConfig m_config;
     HANDLE m_readyEvent = nullptr; // set once the hook is installed; a failed install ends the thread instead
+    HANDLE m_stopEvent = nullptr;  // set by a stop, whether or not the thread has a message queue yet
 };
 
 LRESULT CALLBACK MouseHookProc(int code, WPARAM message, LPARAM data)
@@ -52,43 +54,60 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM message, LPARAM data)
     return result;
 }
 
-// Reads messages until the stop, letting the system call the hook in between: the callback runs inside
-// GetMessage. A plain GetMessage loop costs the fewest trips to the window server per event.
-void RunUntilStopped()
+// Reads messages until the stop, letting the system call the hook in between: the callback runs inside the wait.
+// The stop is an event rather than a posted message, which would fail before the thread has a queue.
+void RunUntilStopped(HANDLE stopEvent)
 {
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (message.hwnd == nullptr && message.message == kStopMessage) {
-            return;
+    for (;;) {
+        const DWORD woken = MsgWaitForMultipleObjects(1, &stopEvent, FALSE, INFINITE, QS_ALLINPUT);
+        if (woken != WAIT_OBJECT_0 + 1) {
+            return; // stopped, or the wait failed
         }
-        DispatchMessageA(&message);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                return;
+            }
+            DispatchMessageA(&message);
+        }
     }
+}
+
+// Installs the hook and routes until the stop. The router lives on this thread's stack, and in this scope only:
+// the thread ends in FreeLibraryAndExitThread, which never returns, so whatever it holds (open process handles)
+// must be given back before.
+void RouteUntilStopped(ThreadStart& start)
+{
+    WheelRouter router(start.m_config);
+    router.PrepareThread();
+    TlsSetValue(RouterSlot, &router);
+    // The message queue, before the hook: the system may call the hook the moment it is installed.
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+    const HHOOK hook = SetWindowsHookExA(WH_MOUSE_LL, MouseHookProc, Module, 0);
+    if (hook != nullptr) {
+        router.SetHook(hook);
+        SetEvent(start.m_readyEvent);
+        RunUntilStopped(start.m_stopEvent);
+        UnhookWindowsHookEx(hook);
+    }
+    router.StopSmoothing();
+    TlsSetValue(RouterSlot, nullptr);
 }
 
 DWORD WINAPI HookThreadMain(void* parameter)
 {
     auto* start = static_cast<ThreadStart*>(parameter);
-    // On this thread's own stack: should a stopped thread outlive its stop's wait, it still shares nothing with
-    // the thread that replaces it.
-    WheelRouter router(start->m_config);
-    const HANDLE readyEvent = start->m_readyEvent;
-    HeapFree(GetProcessHeap(), 0, start);
-
     // The system waits on this thread for every mouse event of the session, and it sleeps otherwise.
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
-    router.PrepareThread();
-    TlsSetValue(RouterSlot, &router);
-    MSG message;
-    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE); // the message queue, before a stop is posted to it
-    const HHOOK hook = SetWindowsHookExA(WH_MOUSE_LL, MouseHookProc, Module, 0);
-    if (hook != nullptr) {
-        router.SetHook(hook);
-        SetEvent(readyEvent);
-        RunUntilStopped();
-        UnhookWindowsHookEx(hook);
+    // A stop that came before this thread ran (a start that timed out) leaves no hook behind.
+    if (WaitForSingleObject(start->m_stopEvent, 0) == WAIT_TIMEOUT) {
+        RouteUntilStopped(*start);
     }
-    router.StopSmoothing();
-    TlsSetValue(RouterSlot, nullptr);
+    CloseHandle(start->m_readyEvent);
+    CloseHandle(start->m_stopEvent);
+    start->~ThreadStart();
+    HeapFree(GetProcessHeap(), 0, start);
     // The reference taken for this thread kept the library mapped while its code ran.
     FreeLibraryAndExitThread(Module, 0);
     return 0;
@@ -99,18 +118,26 @@ void StopLocked()
     if (RunningThread == nullptr) {
         return;
     }
-    // A thread that does not end in time is left to end by itself; it shares nothing with a successor.
-    if (PostThreadMessageA(RunningThreadId, kStopMessage, 0, 0)) {
-        WaitForSingleObject(RunningThread, kThreadWaitMs);
-    }
+    // A thread that does not end in time ends by itself once it runs: its stop event is set.
+    SetEvent(RunningStopEvent);
+    WaitForSingleObject(RunningThread, kThreadWaitMs);
     CloseHandle(RunningThread);
+    CloseHandle(RunningStopEvent);
     RunningThread = nullptr;
-    RunningThreadId = 0;
+    RunningStopEvent = nullptr;
 }
 
-// A reference to this library for a hook thread, so that a FreeLibrary while it runs cannot unmap its code.
+// A reference to this library for a hook thread, so that a FreeLibrary while it runs cannot unmap its code. Taken
+// by address: a path through the ANSI functions may hold '?' for a folder outside the code page. Before XP, where
+// only the path can do it, no folder lies outside the code page.
 bool TakeLibraryReference()
 {
+    const GetModuleHandleExProc byAddress = Functions().m_getModuleHandleEx;
+    if (byAddress != nullptr) {
+        HMODULE module = nullptr;
+        return byAddress(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&MouseHookProc), &module) &&
+               module == Module;
+    }
     char path[MAX_PATH + 1];
     const DWORD length = GetModuleFileNameA(Module, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) {
@@ -120,48 +147,64 @@ bool TakeLibraryReference()
     return LoadLibraryA(path) == Module;
 }
 
+HANDLE DuplicateForThread(HANDLE event)
+{
+    HANDLE copy = nullptr;
+    const HANDLE process = GetCurrentProcess();
+    return DuplicateHandle(process, event, process, &copy, 0, FALSE, DUPLICATE_SAME_ACCESS) ? copy : nullptr;
+}
+
+// Closes whichever handles are not null.
+void CloseAll(std::initializer_list<HANDLE> handles)
+{
+    for (HANDLE handle : handles) {
+        if (handle != nullptr) {
+            CloseHandle(handle);
+        }
+    }
+}
+
 void StartLocked(const RouterConfig& config)
 {
     StopLocked();
     if (RouterSlot == TLS_OUT_OF_INDEXES) {
         return;
     }
-    auto* start = static_cast<ThreadStart*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(ThreadStart)));
-    if (start == nullptr) {
+    FindSystemFunctions();
+    void* memory = HeapAlloc(GetProcessHeap(), 0, sizeof(ThreadStart));
+    if (memory == nullptr) {
         return;
     }
+    auto* start = new (memory) ThreadStart();
     start->m_config = config;
-    start->m_readyEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    const HANDLE readyEvent = start->m_readyEvent;
+    // Each side holds its own handle of both events: neither closes one the other still waits on.
+    const HANDLE readyEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    const HANDLE stopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    start->m_readyEvent = readyEvent != nullptr ? DuplicateForThread(readyEvent) : nullptr;
+    start->m_stopEvent = stopEvent != nullptr ? DuplicateForThread(stopEvent) : nullptr;
     HANDLE thread = nullptr;
-    DWORD threadId = 0;
-    if (readyEvent != nullptr && TakeLibraryReference()) {
-        thread = CreateThread(nullptr, 0, HookThreadMain, start, 0, &threadId);
+    if (start->m_readyEvent != nullptr && start->m_stopEvent != nullptr && TakeLibraryReference()) {
+        thread = CreateThread(nullptr, 0, HookThreadMain, start, 0, nullptr);
         if (thread == nullptr) {
             FreeLibrary(Module);
         }
     }
     if (thread == nullptr) {
+        CloseAll({start->m_readyEvent, start->m_stopEvent, readyEvent, stopEvent});
+        start->~ThreadStart();
         HeapFree(GetProcessHeap(), 0, start);
-        if (readyEvent != nullptr) {
-            CloseHandle(readyEvent);
-        }
         return;
     }
     const HANDLE waits[] = {readyEvent, thread};
     const DWORD woken = WaitForMultipleObjects(2, waits, FALSE, kThreadWaitMs);
+    CloseHandle(readyEvent);
     if (woken == WAIT_OBJECT_0 || woken == WAIT_TIMEOUT) {
         // Installed, or still on its way: either way this is the running thread now, and a stop will end it.
         RunningThread = thread;
-        RunningThreadId = threadId;
+        RunningStopEvent = stopEvent;
     } else {
         // The hook could not be installed and the thread has ended; the watchdog will try again.
-        CloseHandle(thread);
-    }
-    // Set by the thread before anything else it does with it, or never: after the wait it is ours alone. On a
-    // time-out the thread may still set it, so it stays open.
-    if (woken != WAIT_TIMEOUT) {
-        CloseHandle(readyEvent);
+        CloseAll({thread, stopEvent});
     }
 }
 
@@ -215,6 +258,14 @@ void StartHookThread(const RouterConfig& config)
 void StopHookThread()
 {
     ExportGuard guard;
+    StopLocked();
+}
+
+void FailHookStart()
+{
+    ExportGuard guard;
+    LastMouseEventTick.store(GetTickCount(), std::memory_order_relaxed);
+    EverStarted.store(true, std::memory_order_release);
     StopLocked();
 }
 

@@ -18,6 +18,9 @@ HMODULE LibraryModule();
 void StartHookThread(const RouterConfig& config);
 // Ends the hook thread, if one runs, and returns once its hook is removed.
 void StopHookThread();
+// A start that cannot run (its settings file cannot be found) fails as any failed start does: the running hook
+// ends, and the watchdog sees no mouse messages from then on.
+void FailHookStart();
 
 // When a hook thread last saw a mouse event or was started (GetTickCount); false before the first start.
 bool LastMouseTick(DWORD& tick);

@@ -35,7 +35,11 @@ extern "C" void WINAPI RollixHookStart(int convertToScroll, int linesToScroll, i
     RouterConfig config;
     config.m_settings = SettingsFromArguments(convertToScroll, linesToScroll, flags);
     // The router's own settings, read anew at every start: the editor restarts the hook when they change.
-    ReadRouterSettings(LibraryModule(), config.m_routerSettings);
+    if (!ReadRouterSettings(LibraryModule(), config.m_routerSettings)) {
+        // Never a hook without the user's settings: the watchdog and the user see a start that failed.
+        FailHookStart();
+        return;
+    }
     config.m_settings.m_reverseAxes = config.m_routerSettings.m_reverseAxes;
     config.m_settings.m_shiftScrollsSideways = config.m_routerSettings.m_shiftScrollsSideways;
     char path[MAX_PATH + 16];

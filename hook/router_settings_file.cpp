@@ -1,13 +1,32 @@
-// The [router] section of rollix.ini, through the profile functions; a missing file or key gives the defaults.
+// The [router] section of rollix.ini, through the profile functions; a missing file or key gives the defaults. The
+// file is found with the wide functions where the system has them, so that a folder named outside the ANSI code
+// page still holds it; a path longer than the profile functions take fails the start instead.
 #include "router_settings_file.h"
 
 namespace {
 
 constexpr char kSettingsFileName[] = "rollix.ini";
+constexpr wchar_t kSettingsFileNameW[] = L"rollix.ini";
 constexpr char kSection[] = "router";
 // What a missing key reads as; no value in a file can hold it.
 constexpr char kAbsent[] = "\x01";
 constexpr DWORD kShortValueSize = 64;
+
+using ReadProfileW = DWORD(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR, LPWSTR, DWORD, LPCWSTR);
+using ModuleFileNameW = DWORD(WINAPI*)(HMODULE, LPWSTR, DWORD);
+
+struct SettingsText
+{
+    char m_programs[kNameListBytes + 1];
+    char m_classes[kNameListBytes + 1];
+    char m_sideways[kShortValueSize];
+    char m_axes[kShortValueSize];
+};
+
+bool IsSeparator(wchar_t c)
+{
+    return c == L'\\' || c == L'/';
+}
 
 struct KeyReader
 {
@@ -25,15 +44,91 @@ struct KeyReader
     }
 };
 
-} // namespace
+struct WideKeyReader
+{
+    const wchar_t* m_path;
+    ReadProfileW m_read;
 
-void ReadRouterSettings(HMODULE library, RouterSettings& settings)
+    // The value in the ANSI code page the parser and the program names speak; a character outside it matches no
+    // name, as through the ANSI functions.
+    SettingText Read(const wchar_t* key, char* buffer, DWORD size) const
+    {
+        wchar_t wide[kNameListBytes + 1];
+        const DWORD room = size < kNameListBytes + 1 ? size : kNameListBytes + 1;
+        const DWORD length = m_read(L"router", key, L"\x01", wide, room, m_path);
+        SettingText text;
+        text.m_present = !(length == 1 && wide[0] == L'\x01');
+        text.m_truncated = length + 1 >= room;
+        int converted = static_cast<int>(length);
+        int written = 0;
+        // A double-byte code page may need more bytes than characters: keep the first characters that fit.
+        while (converted > 0 &&
+               (written = WideCharToMultiByte(CP_ACP, 0, wide, converted, buffer, static_cast<int>(size) - 1, nullptr,
+                                              nullptr)) == 0) {
+            converted /= 2;
+            text.m_truncated = true;
+        }
+        buffer[written] = '\0';
+        text.m_text = text.m_present ? buffer : "";
+        return text;
+    }
+};
+
+// Replaces the file name at the end of path (of length characters) with rollix.ini; false when it does not fit.
+bool PutSettingsName(wchar_t* path, DWORD length, DWORD capacity)
+{
+    DWORD folderEnd = 0;
+    for (DWORD i = 0; i < length; ++i) {
+        if (IsSeparator(path[i])) {
+            folderEnd = i + 1;
+        }
+    }
+    const DWORD nameLength = sizeof(kSettingsFileNameW) / sizeof(wchar_t);
+    if (folderEnd + nameLength > capacity) {
+        return false;
+    }
+    for (DWORD i = 0; i < nameLength; ++i) {
+        path[folderEnd + i] = kSettingsFileNameW[i];
+    }
+    return true;
+}
+
+// Through the wide functions; false when the system lacks them (the 9x family).
+bool ReadWide(HMODULE library, SettingsText& buffers, RouterSettingTexts& texts, bool& located)
+{
+    HMODULE kernel32 = GetModuleHandleA("kernel32.dll");
+    const auto fileName = reinterpret_cast<ModuleFileNameW>(
+        reinterpret_cast<void*>(GetProcAddress(kernel32, "GetModuleFileNameW")));
+    const auto read = reinterpret_cast<ReadProfileW>(
+        reinterpret_cast<void*>(GetProcAddress(kernel32, "GetPrivateProfileStringW")));
+    if (fileName == nullptr || read == nullptr) {
+        return false;
+    }
+    // The profile functions take paths of at most MAX_PATH: a longer one fails the start.
+    wchar_t path[MAX_PATH];
+    const DWORD length = fileName(library, path, MAX_PATH);
+    if (length == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) {
+        return false;
+    }
+    located = length > 0 && length < MAX_PATH && PutSettingsName(path, length, MAX_PATH);
+    if (located) {
+        const WideKeyReader reader{path, read};
+        texts.m_excludedPrograms =
+            reader.Read(L"ExcludedPrograms", buffers.m_programs, sizeof(buffers.m_programs));
+        texts.m_excludedClasses = reader.Read(L"ExcludedClasses", buffers.m_classes, sizeof(buffers.m_classes));
+        texts.m_shiftScrollsSideways =
+            reader.Read(L"ShiftScrollsSideways", buffers.m_sideways, sizeof(buffers.m_sideways));
+        texts.m_reverseAxes = reader.Read(L"ReverseAxes", buffers.m_axes, sizeof(buffers.m_axes));
+    }
+    return true;
+}
+
+bool ReadAnsi(HMODULE library, SettingsText& buffers, RouterSettingTexts& texts)
 {
     char path[MAX_PATH + sizeof(kSettingsFileName)];
     const DWORD length = GetModuleFileNameA(library, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) {
-        ParseRouterSettings(RouterSettingTexts(), settings);
-        return;
+        return false;
     }
     path[length] = '\0';
     char* folderEnd = path;
@@ -43,16 +138,24 @@ void ReadRouterSettings(HMODULE library, RouterSettings& settings)
         }
     }
     lstrcpynA(folderEnd, kSettingsFileName, sizeof(kSettingsFileName));
-
-    char programs[kNameListBytes + 1];
-    char classes[kNameListBytes + 1];
-    char sideways[kShortValueSize];
-    char axes[kShortValueSize];
     const KeyReader reader{path};
+    texts.m_excludedPrograms = reader.Read("ExcludedPrograms", buffers.m_programs, sizeof(buffers.m_programs));
+    texts.m_excludedClasses = reader.Read("ExcludedClasses", buffers.m_classes, sizeof(buffers.m_classes));
+    texts.m_shiftScrollsSideways = reader.Read("ShiftScrollsSideways", buffers.m_sideways, sizeof(buffers.m_sideways));
+    texts.m_reverseAxes = reader.Read("ReverseAxes", buffers.m_axes, sizeof(buffers.m_axes));
+    return true;
+}
+
+} // namespace
+
+bool ReadRouterSettings(HMODULE library, RouterSettings& settings)
+{
+    SettingsText buffers;
     RouterSettingTexts texts;
-    texts.m_excludedPrograms = reader.Read("ExcludedPrograms", programs, sizeof(programs));
-    texts.m_excludedClasses = reader.Read("ExcludedClasses", classes, sizeof(classes));
-    texts.m_shiftScrollsSideways = reader.Read("ShiftScrollsSideways", sideways, sizeof(sideways));
-    texts.m_reverseAxes = reader.Read("ReverseAxes", axes, sizeof(axes));
+    bool located = false;
+    if (!ReadWide(library, buffers, texts, located)) {
+        located = ReadAnsi(library, buffers, texts);
+    }
     ParseRouterSettings(texts, settings);
+    return located;
 }

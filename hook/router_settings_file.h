@@ -6,4 +6,6 @@
 
 #include "router_settings.h"
 
-void ReadRouterSettings(HMODULE library, RouterSettings& settings);
+// False when the file's place cannot be named (the library's path cannot be read, or is too long even in its
+// short form): the settings are then the defaults, and the start fails.
+bool ReadRouterSettings(HMODULE library, RouterSettings& settings);

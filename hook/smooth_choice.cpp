@@ -12,10 +12,12 @@ bool IsWholeNotch(int delta)
     return delta != 0 && delta % kWheelDelta == 0;
 }
 
-// The plain event left to the system's routing: no window found counts too little to act on.
-bool LeftToSystemRouting(const WheelDecision& decision, const TargetFacts& target)
+// The plain event left to the system's routing: no window found counts too little to act on. Another program's
+// injection is never answered with an injection, so that two tools cannot bounce one event between them.
+bool LeftToSystemRouting(const WheelEvent& event, const WheelDecision& decision, const TargetFacts& target)
 {
-    if (!target.m_found || IsSystemRoutedClass(target.m_className) || IsSystemRoutedClass(target.m_topLevelClassName)) {
+    if (event.m_injected || !target.m_found || IsSystemRoutedClass(target.m_className) ||
+        IsSystemRoutedClass(target.m_topLevelClassName)) {
         return false; // the XAML family smooths the wheel itself
     }
     if (decision.m_action == WheelAction::Reinject) {
@@ -36,7 +38,7 @@ SmoothPath ChooseSmoothPath(const WheelEvent& event, const WheelDecision& decisi
     if (decision.m_action == WheelAction::PostWheel) {
         return SmoothPath::Post;
     }
-    return LeftToSystemRouting(decision, target) ? SmoothPath::Inject : SmoothPath::None;
+    return LeftToSystemRouting(event, decision, target) ? SmoothPath::Inject : SmoothPath::None;
 }
 
 bool MayAccelerate(const WheelEvent& event, const WheelDecision& decision, const TargetFacts& target,
@@ -45,5 +47,5 @@ bool MayAccelerate(const WheelEvent& event, const WheelDecision& decision, const
     if (event.m_control || !IsWholeNotch(event.m_delta) || postedAsLines) {
         return false;
     }
-    return decision.m_action == WheelAction::PostWheel || LeftToSystemRouting(decision, target);
+    return decision.m_action == WheelAction::PostWheel || LeftToSystemRouting(event, decision, target);
 }

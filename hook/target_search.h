@@ -35,7 +35,7 @@ template <class View> class TargetSearch
         while (window != Handle{} && m_steps < kMaxSearchSteps) {
             ++m_steps;
             WindowProbe probe;
-            if (!m_view.Probe(window, probe)) {
+            if (!m_view.Probe(window, probe) || EndsTheSearch(probe)) {
                 return Handle{};
             }
             if (!IsWheelObstacle(probe)) {
@@ -45,6 +45,9 @@ template <class View> class TargetSearch
             const Handle beneath = FirstTakerFrom(m_view.Next(window));
             if (beneath != Handle{}) {
                 return Descend(beneath);
+            }
+            if (m_ended) {
+                return Handle{};
             }
             window = m_view.Parent(window);
         }
@@ -56,14 +59,21 @@ template <class View> class TargetSearch
     {
         WindowProbe probe;
         ScreenRect rect;
-        return m_view.Probe(window, probe) && !IsWheelObstacle(probe) && m_view.Rect(window, rect) &&
-               rect.Contains(m_x, m_y);
+        if (!m_view.Probe(window, probe)) {
+            return false;
+        }
+        const bool ends = EndsTheSearch(probe);
+        if ((!ends && IsWheelObstacle(probe)) || !m_view.Rect(window, rect) || !rect.Contains(m_x, m_y)) {
+            return false;
+        }
+        m_ended = ends;
+        return !ends;
     }
 
     // The first window from this one on down the Z-order that lies under the point and can take the wheel.
     Handle FirstTakerFrom(Handle window)
     {
-        for (; window != Handle{} && m_steps < kMaxSearchSteps; window = m_view.Next(window)) {
+        for (; window != Handle{} && !m_ended && m_steps < kMaxSearchSteps; window = m_view.Next(window)) {
             ++m_steps;
             if (TakesTheWheelHere(window)) {
                 return window;
@@ -88,4 +98,5 @@ template <class View> class TargetSearch
     int m_x;
     int m_y;
     int m_steps = 0;
+    bool m_ended = false; // a disabled top-level window lies under the point
 };

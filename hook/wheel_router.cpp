@@ -2,6 +2,7 @@
 #include "wheel_router.h"
 
 #include "sideways_delivery.h"
+#include "system_functions.h"
 #include "wheel_message.h"
 
 namespace {
@@ -14,28 +15,9 @@ constexpr DWORD kSystemSettingsLifetimeMs = 2000;
 // SPI_GETMOUSEWHEELROUTING, Windows 10 and later; older headers lack it.
 constexpr UINT kGetMouseWheelRouting = 0x201C;
 
-// DPI awareness contexts exist from Windows 10 1607 on, the physical-point functions from Vista on; all are looked
-// up at run time so that the library still loads where they are missing.
-using DpiAwarenessContext = HANDLE;
+// DPI awareness contexts exist from Windows 10 1607 on, the physical-point functions from Vista on.
 const DpiAwarenessContext kPerMonitorAwareV2 = reinterpret_cast<DpiAwarenessContext>(static_cast<INT_PTR>(-4));
 const DpiAwarenessContext kPerMonitorAware = reinterpret_cast<DpiAwarenessContext>(static_cast<INT_PTR>(-3));
-using SetThreadDpiAwarenessContextProc = DpiAwarenessContext(WINAPI*)(DpiAwarenessContext);
-using PointConversionProc = BOOL(WINAPI*)(HWND, POINT*);
-using WindowFromPhysicalPointProc = HWND(WINAPI*)(POINT);
-
-struct DpiEntryPoints
-{
-    PointConversionProc m_physicalToLogical = nullptr; // for the mode chosen
-    WindowFromPhysicalPointProc m_windowFromPhysicalPoint = nullptr;
-};
-
-template <class Proc> Proc Lookup(HMODULE module, const char* name)
-{
-    return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-// Resolved on each hook thread; the entry points are the same for all of them.
-DpiEntryPoints EntryPoints;
 
 bool IsKeyDown(int virtualKey)
 {
@@ -48,26 +30,39 @@ WheelRouter::WheelRouter(const RouterConfig& config) : m_config(config) {}
 
 void WheelRouter::PrepareThread()
 {
-    HMODULE user32 = GetModuleHandleA("user32.dll");
+    const SystemFunctions& functions = Functions();
     DpiFunctions available;
-    if (user32 != nullptr) {
-        const auto setContext = Lookup<SetThreadDpiAwarenessContextProc>(user32, "SetThreadDpiAwarenessContext");
-        // The low-level hook reports the pointer in physical pixels. Working per-monitor aware, the thread's
-        // WindowFromPoint, window and monitor rectangles speak them too. Version 2 came with 1703; 1607 knows only
-        // the first per-monitor context, and a refused context returns null.
-        if (setContext != nullptr) {
-            available.m_threadContextAccepted =
-                setContext(kPerMonitorAwareV2) != nullptr || setContext(kPerMonitorAware) != nullptr;
-        }
-        const auto perMonitor = Lookup<PointConversionProc>(user32, "PhysicalToLogicalPointForPerMonitorDPI");
-        const auto vista = Lookup<PointConversionProc>(user32, "PhysicalToLogicalPoint");
-        EntryPoints.m_windowFromPhysicalPoint = Lookup<WindowFromPhysicalPointProc>(user32, "WindowFromPhysicalPoint");
-        available.m_physicalPointFunctions = vista != nullptr && EntryPoints.m_windowFromPhysicalPoint != nullptr;
-        m_dpiMode = ChooseDpiMode(available);
-        EntryPoints.m_physicalToLogical = m_dpiMode == DpiMode::ThreadContext            ? perMonitor
-                                          : m_dpiMode == DpiMode::PhysicalPointFunctions ? vista
-                                                                                         : nullptr;
+    // The low-level hook reports the pointer in physical pixels. Working per-monitor aware, the thread's
+    // WindowFromPoint, window and monitor rectangles speak them too. Version 2 came with 1703; 1607 knows only the
+    // first per-monitor context, and a refused context returns null.
+    if (functions.m_setThreadDpiAwarenessContext != nullptr) {
+        available.m_threadContextAccepted = functions.m_setThreadDpiAwarenessContext(kPerMonitorAwareV2) != nullptr ||
+                                            functions.m_setThreadDpiAwarenessContext(kPerMonitorAware) != nullptr;
     }
+    available.m_physicalPointFunctions =
+        functions.m_physicalToLogical != nullptr && functions.m_windowFromPhysicalPoint != nullptr;
+    available.m_perMonitorPointFunction = functions.m_physicalToLogicalPerMonitor != nullptr;
+    m_dpiMode = ChooseDpiMode(available);
+    switch (ChoosePointConversion(available)) {
+    case PointConversion::PerMonitor:
+        m_physicalToLogical = functions.m_physicalToLogicalPerMonitor;
+        break;
+    case PointConversion::Vista:
+        m_physicalToLogical = functions.m_physicalToLogical;
+        break;
+    case PointConversion::None:
+        m_physicalToLogical = nullptr;
+        break;
+    }
+    // The program's main window shares this thread's coordinates: the point for the rectangles is converted for it.
+    DWORD processId = 0;
+    if (m_config.m_programWindow != nullptr) {
+        GetWindowThreadProcessId(m_config.m_programWindow, &processId);
+    }
+    const bool ownWindow = processId == GetCurrentProcessId();
+    m_ownWindow = ownWindow ? m_config.m_programWindow : nullptr;
+    const bool aware = functions.m_isProcessDpiAware != nullptr && functions.m_isProcessDpiAware() != FALSE;
+    m_searchPoint = ChooseSearchPoint(m_dpiMode, ownWindow, aware);
     RefreshSystemSettings(GetTickCount());
     StartSmoothing();
 }
@@ -107,14 +102,18 @@ LRESULT WheelRouter::OnMouseEvent(int code, WPARAM message, LPARAM data)
     return 0;
 }
 
-HWND WheelRouter::FindTarget(POINT physical, DWORD now)
+HWND WheelRouter::FindTarget(POINT physical, DWORD now, POINT& point)
 {
-    POINT point = physical;
+    point = physical;
     HWND pointed = nullptr;
     if (m_dpiMode == DpiMode::PhysicalPointFunctions) {
-        pointed = EntryPoints.m_windowFromPhysicalPoint(physical);
-        // This thread's rectangles are in the scaled coordinates of a program that is not per-monitor aware.
-        if (pointed != nullptr && !EntryPoints.m_physicalToLogical(pointed, &point)) {
+        pointed = Functions().m_windowFromPhysicalPoint(physical);
+        // This thread's rectangles are in its own coordinates, scaled where the process is not DPI-aware or, from
+        // 8.1 on, where the monitor's scale is not the system's.
+        const HWND convertFor = m_searchPoint == SearchPoint::OwnWindow       ? m_ownWindow
+                                : m_searchPoint == SearchPoint::PointedWindow ? pointed
+                                                                              : nullptr;
+        if (convertFor != nullptr && !m_physicalToLogical(convertFor, &point)) {
             point = physical;
         }
     } else {
@@ -145,19 +144,46 @@ POINT WheelRouter::TargetPoint(POINT physical)
     // would have delivered it. The conversion costs round trips to the window server, so a target whose first
     // conversion changed nothing (no scaling) is not asked again while its facts are kept.
     POINT point = physical;
-    if (EntryPoints.m_physicalToLogical == nullptr || !m_target.m_convertPoint) {
+    if (m_physicalToLogical == nullptr || !m_target.m_convertPoint) {
         return point;
     }
-    if (!EntryPoints.m_physicalToLogical(m_target.m_target, &point)) {
+    if (!m_physicalToLogical(m_target.m_target, &point)) {
         return physical;
     }
     m_target.m_convertPoint = point.x != physical.x || point.y != physical.y;
     return point;
 }
 
+void WheelRouter::ConfirmButtons()
+{
+    // Asked only about a button believed down, which is rare with the wheel: the common case costs nothing. The
+    // asynchronous state is the physical buttons', as the tracker's.
+    const std::uint32_t believed = m_buttons.BelievedDown();
+    if (believed == 0) {
+        return;
+    }
+    const struct
+    {
+        std::uint32_t m_bit;
+        int m_key;
+    } buttons[] = {{PhysicalButton::kLeft, VK_LBUTTON},
+                   {PhysicalButton::kRight, VK_RBUTTON},
+                   {PhysicalButton::kMiddle, VK_MBUTTON},
+                   {PhysicalButton::kX1, VK_XBUTTON1},
+                   {PhysicalButton::kX2, VK_XBUTTON2}};
+    std::uint32_t down = 0;
+    for (const auto& button : buttons) {
+        if ((believed & button.m_bit) != 0 && IsKeyDown(button.m_key)) {
+            down |= button.m_bit;
+        }
+    }
+    m_buttons.ConfirmDown(down);
+}
+
 WheelRouter::Delivery WheelRouter::PostWheel(const WheelDecision& decision, POINT physical, const WheelEvent& event,
                                              const AppliedRule& applied, DWORD now)
 {
+    ConfirmButtons();
     const PostedWheel posted = PlanPostedWheel(decision, applied.m_sideways, event.m_shift);
     if (posted.m_message == PostedMessage::HScrollLines) {
         const HWND scroller = m_target.m_horizontalScroller != nullptr ? m_target.m_horizontalScroller : m_target.m_target;
@@ -274,6 +300,10 @@ AppliedRule WheelRouter::GatherTarget(HWND targetWindow, HWND foreground, DWORD 
     target.m_hung = m_target.m_hung;
     target.m_programWindowKnown = m_config.m_programWindow != nullptr;
     MarkTarget(applied, target);
+    target.m_topLevelDisabled = m_target.m_topLevelDisabled;
+    target.m_aboveOurIntegrity = m_target.m_aboveUs;
+    target.m_classChain = m_target.m_classChain;
+    target.m_classChainCount = m_target.m_classChainCount;
     target.m_hasVerticalScroller = m_target.m_verticalScroller != nullptr;
     target.m_hasHorizontalScroller = m_target.m_horizontalScroller != nullptr;
     const auto topLevel = reinterpret_cast<std::uintptr_t>(m_target.m_topLevel);
@@ -292,13 +322,15 @@ WheelRouter::Verdict WheelRouter::Explain(HWND pointed, POINT point, bool shield
     const DWORD now = GetTickCount();
     RefreshSystemSettings(now);
     const HWND foreground = GetForegroundWindow();
-    const ForegroundFacts& foregroundFacts = m_foreground.Refresh(foreground, now);
+    const ForegroundFacts& foregroundFacts = m_foreground.Refresh(foreground, now, m_programs);
     verdict.m_target = SearchFrom(pointed, point, now);
     verdict.m_applied = GatherTarget(verdict.m_target, foreground, now, verdict.m_facts);
     verdict.m_facts.m_shielded = verdict.m_facts.m_shielded || (verdict.m_facts.m_found && shielded);
     verdict.m_rule = verdict.m_facts.m_found ? &m_rules : nullptr;
     WheelEvent event;
     event.m_delta = -kWheelDelta;
+    event.m_x = point.x;
+    event.m_y = point.y;
     const HookSettings& settings = verdict.m_applied.m_settings;
     verdict.m_vertical = DecideWheel(event, verdict.m_facts, foregroundFacts, settings, m_systemRouting);
     event.m_axis = WheelAxis::Horizontal;
@@ -313,6 +345,7 @@ bool WheelRouter::HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info)
     event.m_axis = axis;
     event.m_delta = static_cast<short>(HIWORD(info.mouseData));
     event.m_extraInfo = info.dwExtraInfo;
+    event.m_injected = (info.flags & LLMHF_INJECTED) != 0 && info.dwExtraInfo != kRollixInjectedMarker;
     if (!NeedsWindowFacts(event)) {
         return false;
     }
@@ -320,10 +353,13 @@ bool WheelRouter::HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info)
     RefreshSystemSettings(now);
 
     const HWND foreground = GetForegroundWindow();
-    const ForegroundFacts& foregroundFacts = m_foreground.Refresh(foreground, now);
+    const ForegroundFacts& foregroundFacts = m_foreground.Refresh(foreground, now, m_programs);
     TargetFacts target;
     // Looked for even in full screen: an excluded program there keeps its wheel unreversed too.
-    const HWND targetWindow = FindTarget(info.pt, now);
+    POINT searchPoint;
+    const HWND targetWindow = FindTarget(info.pt, now, searchPoint);
+    event.m_x = searchPoint.x;
+    event.m_y = searchPoint.y;
     const AppliedRule applied = GatherTarget(targetWindow, foreground, now, target);
     const HookSettings& settings = applied.m_settings;
     if (settings.m_convertToScroll || settings.m_shiftScrollsSideways ||

@@ -63,10 +63,12 @@ class WheelRouter
 
     bool HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info);
     void RefreshSystemSettings(DWORD now);
-    HWND FindTarget(POINT physical, DWORD now);
+    // The window that should get the wheel; point is the pointer in this thread's coordinates.
+    HWND FindTarget(POINT physical, DWORD now, POINT& point);
     HWND SearchFrom(HWND pointed, POINT point, DWORD now);
     // Reads the facts of the target window and the rules that apply to it.
     AppliedRule GatherTarget(HWND targetWindow, HWND foreground, DWORD now, TargetFacts& target);
+    void ConfirmButtons();
     void ReadKeys(WheelEvent& event);
     POINT TargetPoint(POINT physical);
     Delivery PostWheel(const WheelDecision& decision, POINT physical, const WheelEvent& event,
@@ -82,6 +84,9 @@ class WheelRouter
     RouterConfig m_config;
     HHOOK m_hook = nullptr;
     DpiMode m_dpiMode = DpiMode::Plain;
+    BOOL(WINAPI* m_physicalToLogical)(HWND, POINT*) = nullptr; // for the window that gets the wheel
+    SearchPoint m_searchPoint = SearchPoint::Physical;
+    HWND m_ownWindow = nullptr; // the program's main window when it lives in this process
     SystemWheelRouting m_systemRouting = SystemWheelRouting::Focus;
     DWORD m_systemSettingsReadAt = 0;
     bool m_systemSettingsRead = false;

@@ -29,8 +29,8 @@ void WheelRouter::StartSmoothing()
     }
 }
 
-bool WheelRouter::SmoothOrAccelerate(const WheelEvent& event, const WheelDecision& decision,
-                                     const AppliedRule& applied, const TargetFacts& target, const MSLLHOOKSTRUCT& info)
+bool WheelRouter::SmoothOrAccelerate(const WheelEvent& event, const WheelDecision& decision, const AppliedRule& applied,
+                                     const TargetFacts& target, const MSLLHOOKSTRUCT& info)
 {
     const bool posts = decision.m_action == WheelAction::PostWheel;
     const PostedWheel posted = posts ? PlanPostedWheel(decision, applied.m_sideways, event.m_shift) : PostedWheel();

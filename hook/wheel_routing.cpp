@@ -110,7 +110,15 @@ bool NeedsWindowFacts(const WheelEvent& event)
     return event.m_extraInfo != kRollixInjectedMarker && event.m_delta != 0;
 }
 
-WheelDecision DecideWheel(const WheelEvent& event, const TargetFacts& target, const ForegroundFacts& foreground,
+bool MayReinject(const WheelEvent& event, const ForegroundFacts& foreground, SystemWheelRouting systemRouting)
+{
+    // With pointer routing the replacement goes to the window under the pointer, whose integrity DecideWheel knows.
+    return !event.m_injected && !(foreground.m_aboveOurIntegrity && systemRouting != SystemWheelRouting::PointerPosition);
+}
+
+namespace {
+
+WheelDecision DecideRoute(const WheelEvent& event, const TargetFacts& target, const ForegroundFacts& foreground,
                           const HookSettings& settings, SystemWheelRouting systemRouting)
 {
     if (event.m_extraInfo == kRollixInjectedMarker) {
@@ -123,13 +131,21 @@ WheelDecision DecideWheel(const WheelEvent& event, const TargetFacts& target, co
         // The user's own choice: the wheel arrives exactly as the system delivers it.
         return PassOn(event, PassReason::Excluded);
     }
-    if (IsFullScreenForeground(foreground)) {
+    if (target.m_found && target.m_aboveOurIntegrity) {
+        // UIPI drops both our posts and our injections there: the event as it is still reaches it.
+        return PassOn(event, PassReason::HigherIntegrity);
+    }
+    if (IsFullScreenAtPointer(foreground, event.m_x, event.m_y)) {
         // A game keeps the wheel as the system delivers it, and is never switched away from; only the direction
         // the user chose still holds.
         return LeaveToSystem(event, settings, PassReason::FullScreenForeground, false);
     }
     if (!target.m_found) {
         return LeaveToSystem(event, settings, PassReason::SystemRouted);
+    }
+    if (target.m_topLevelDisabled) {
+        // Its modal dialog gets the wheel from the system, and its program stays where it is.
+        return LeaveToSystem(event, settings, PassReason::DisabledTopLevel);
     }
     if (target.m_shielded) {
         // Injecting would be blocked for that window as well, so the unchanged event is the best it can get.
@@ -142,7 +158,8 @@ WheelDecision DecideWheel(const WheelEvent& event, const TargetFacts& target, co
 
     const bool activate = WantsActivation(target, settings);
     if (target.m_ruleLeavesToSystem || IsSystemRoutedClass(target.m_className) ||
-        IsSystemRoutedClass(target.m_topLevelClassName)) {
+        IsSystemRoutedClass(target.m_topLevelClassName) ||
+        IsSystemRoutedChain(target.m_classChain, target.m_classChainCount)) {
         WheelDecision decision = LeaveToSystem(event, settings, PassReason::SystemRouted);
         decision.m_requestActivation = activate;
         return decision;
@@ -170,5 +187,20 @@ WheelDecision DecideWheel(const WheelEvent& event, const TargetFacts& target, co
         return decision;
     }
     decision.m_action = WheelAction::PostWheel;
+    return decision;
+}
+
+} // namespace
+
+WheelDecision DecideWheel(const WheelEvent& event, const TargetFacts& target, const ForegroundFacts& foreground,
+                          const HookSettings& settings, SystemWheelRouting systemRouting)
+{
+    WheelDecision decision = DecideRoute(event, target, foreground, settings, systemRouting);
+    if (decision.m_action == WheelAction::Reinject && !MayReinject(event, foreground, systemRouting)) {
+        // Unchanged beats lost, and beats an endless exchange.
+        const bool activate = decision.m_requestActivation;
+        decision = PassOn(event, event.m_injected ? PassReason::ForeignInjection : PassReason::HigherIntegrity);
+        decision.m_requestActivation = activate;
+    }
     return decision;
 }

@@ -56,6 +56,9 @@ struct WheelEvent
     std::uintptr_t m_extraInfo = 0;
     bool m_shift = false;
     bool m_control = false;
+    bool m_injected = false; // injected by another program (LLMHF_INJECTED without our marker)
+    int m_x = 0;             // the pointer, in the coordinates of the monitor rectangles
+    int m_y = 0;
 };
 
 // The window under the pointer, after looking past obstacles, as the shell found it.
@@ -73,6 +76,10 @@ struct TargetFacts
     bool m_hasVerticalScroller = false;   // it or an ancestor has a vertical scroll bar
     bool m_hasHorizontalScroller = false; // ... a horizontal one
     bool m_programWindowKnown = false;    // the program's main window, which takes activation requests, exists
+    bool m_topLevelDisabled = false;      // its top-level window is disabled: a modal dialog of its program is open
+    bool m_aboveOurIntegrity = false;     // its process runs at a higher integrity level than the router's
+    const char* const* m_classChain = nullptr; // class names from it up to its top-level window, nearest first
+    int m_classChainCount = 0;
 };
 
 enum class WheelAction
@@ -93,6 +100,9 @@ enum class PassReason
     Hung,
     SystemRouted,
     Excluded,
+    DisabledTopLevel,
+    HigherIntegrity,
+    ForeignInjection,
 };
 
 struct WheelDecision
@@ -110,6 +120,11 @@ bool NeedsWindowFacts(const WheelEvent& event);
 
 WheelDecision DecideWheel(const WheelEvent& event, const TargetFacts& target, const ForegroundFacts& foreground,
                           const HookSettings& settings, SystemWheelRouting systemRouting);
+
+// Whether an injected replacement would arrive: never in answer to another program's injection (two reversing
+// tools would bounce one event between them), nor where the system's routing gives it to a process of higher
+// integrity, which drops injected input without a word.
+bool MayReinject(const WheelEvent& event, const ForegroundFacts& foreground, SystemWheelRouting systemRouting);
 
 // A wheel delta turned round, kept inside the range of the message's signed 16-bit field.
 int ReverseDelta(int delta);

@@ -119,13 +119,14 @@ bool ParseRuleSection(const char* section, RuleTarget& target);
 // or a line break, which no section could hold.
 bool FormatRuleSection(const RuleTarget& target, char (&section)[kRuleSectionSize]);
 
-// Where the settings for a window came from, nearest first.
+// Where the settings for a window came from. The values are fixed: the inspector hands them on as numbers. The
+// order of the levels is UserClass, UserProgram, Excluded, BuiltInProgram, BuiltInClass, Global.
 enum class RuleSource : std::uint8_t
 {
     Global,         // [config] and [router] alone
     UserClass,      // the user's [class ...] rule for a window on the chain
     UserProgram,    // the user's [program ...] rule
-    BuiltInClass,   // a built-in entry that names a class on the chain (after BuiltInProgram)
+    BuiltInClass,   // a built-in entry that names a class on the chain
     BuiltInProgram, // a built-in entry that names the program
     Excluded,       // [router] ExcludedPrograms or ExcludedClasses: Scroll=off
 };

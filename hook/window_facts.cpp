@@ -1,6 +1,8 @@
 // Reads and keeps the facts of the windows the router looks at.
 #include "window_facts.h"
 
+#include "system_functions.h"
+
 namespace {
 
 // Window chains are shallow; the bound only guards the walk against a chain that changes while it runs.
@@ -50,6 +52,17 @@ HWND FindScroller(HWND window, std::uint32_t scrollStyle)
     return nullptr;
 }
 
+// DWMWA_CLOAKED, Windows 8 on; only top-level windows are cloaked.
+constexpr DWORD kDwmCloaked = 14;
+
+bool IsCloaked(HWND window, std::uint32_t style)
+{
+    const DwmGetWindowAttributeProc query = Functions().m_dwmGetWindowAttribute;
+    DWORD cloaked = 0;
+    return query != nullptr && (style & WindowStyle::kChild) == 0 &&
+           SUCCEEDED(query(window, kDwmCloaked, &cloaked, sizeof(cloaked))) && cloaked != 0;
+}
+
 } // namespace
 
 bool WindowRecord::Refresh(HWND window, DWORD now)
@@ -63,6 +76,7 @@ bool WindowRecord::Refresh(HWND window, DWORD now)
     }
     m_style = StyleOf(window);
     m_exStyle = static_cast<std::uint32_t>(GetWindowLongPtrA(window, GWL_EXSTYLE));
+    m_cloaked = IsCloaked(window, m_style);
     m_window = window;
     m_readAt = now;
     return true;
@@ -126,8 +140,12 @@ bool TargetRecord::Refresh(HWND target, const WindowRecord& probe, DWORD now, bo
     m_rootOwnerStyle = m_rootOwner != nullptr ? StyleOf(m_rootOwner) : 0;
     m_rootOwnerExStyle =
         m_rootOwner != nullptr ? static_cast<std::uint32_t>(GetWindowLongPtrA(m_rootOwner, GWL_EXSTYLE)) : 0;
-    m_hung = IsHungAppWindow(m_topLevel) != FALSE;
-    // The program is looked up only when some program is excluded: it costs a trip to the system per process.
+    // The window that gets the post: an embedded window of another thread may hang while its top-level one reads.
+    m_hung = IsHungAppWindow(target) != FALSE;
+    m_topLevelDisabled = (StyleOf(m_topLevel) & WindowStyle::kDisabled) != 0;
+    ReadClassChain(target);
+    m_aboveUs = programs.AboveOurIntegrity(target);
+    // The program's name is kept with its integrity, once per process.
     const char* program = settings.m_excludedPrograms.Count() > 0 ? programs.Of(target) : "";
     m_excluded = IsExcluded(settings, program, m_className, m_topLevelClassName);
     m_scrollersRead = wantScrollers;
@@ -141,7 +159,29 @@ bool TargetRecord::Refresh(HWND target, const WindowRecord& probe, DWORD now, bo
     return true;
 }
 
-const ForegroundFacts& ForegroundRecord::Refresh(HWND foreground, DWORD now)
+void TargetRecord::ReadClassChain(HWND target)
+{
+    m_classChainCount = 0;
+    HWND window = target;
+    for (int step = 0; window != nullptr && window != m_topLevel && step < kMaxAncestorSteps; ++step) {
+        if (m_classChainCount < kMaxClassChain - 1) {
+            char(&name)[kClassNameSize] = m_chainNames[m_classChainCount];
+            if (window == target) {
+                lstrcpynA(name, m_className, kClassNameSize);
+            } else {
+                ReadClassName(window, name);
+            }
+            m_classChain[m_classChainCount] = name;
+            ++m_classChainCount;
+        }
+        window = GetAncestor(window, GA_PARENT);
+    }
+    lstrcpynA(m_chainNames[m_classChainCount], m_topLevelClassName, kClassNameSize);
+    m_classChain[m_classChainCount] = m_chainNames[m_classChainCount];
+    ++m_classChainCount;
+}
+
+const ForegroundFacts& ForegroundRecord::Refresh(HWND foreground, DWORD now, ProcessNames& programs)
 {
     if (IsFresh(m_window, m_readAt, foreground, now)) {
         return m_facts;
@@ -159,6 +199,7 @@ const ForegroundFacts& ForegroundRecord::Refresh(HWND foreground, DWORD now)
     DWORD processId = 0;
     GetWindowThreadProcessId(foreground, &processId);
     m_facts.m_ownProcess = processId == GetCurrentProcessId();
+    m_facts.m_aboveOurIntegrity = !m_facts.m_ownProcess && programs.AboveOurIntegrity(foreground);
     RECT bounds;
     if (GetWindowRect(foreground, &bounds)) {
         m_facts.m_windowRect = ToScreenRect(bounds);

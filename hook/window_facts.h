@@ -14,6 +14,9 @@
 constexpr DWORD kFactsLifetimeMs = 500;
 // Longer than every class name the rules compare; a longer name is cut and then matches none of them.
 constexpr int kClassNameSize = 64;
+// The class names kept from the window that gets the wheel up to its top-level window; a deeper chain keeps its
+// nearest windows and its top-level window.
+constexpr int kMaxClassChain = 8;
 
 // One window's class and styles.
 struct WindowRecord
@@ -23,8 +26,9 @@ struct WindowRecord
     char m_className[kClassNameSize] = "";
     std::uint32_t m_style = 0;
     std::uint32_t m_exStyle = 0;
+    bool m_cloaked = false;
 
-    WindowProbe Probe() const { return {m_className, m_style, m_exStyle}; }
+    WindowProbe Probe() const { return {m_className, m_style, m_exStyle, m_cloaked}; }
     // Reads window unless this record already holds it, read less than kFactsLifetimeMs before now.
     bool Refresh(HWND window, DWORD now);
 };
@@ -70,10 +74,18 @@ struct TargetRecord
     HWND m_horizontalScroller = nullptr;
     bool m_scrollersRead = false;
     bool m_convertPoint = true; // whether the pointer's position needs turning into the target's coordinates
+    bool m_topLevelDisabled = false;
+    bool m_aboveUs = false; // its process runs at a higher integrity level
+    char m_chainNames[kMaxClassChain][kClassNameSize] = {};
+    const char* m_classChain[kMaxClassChain] = {}; // into m_chainNames, nearest first: records are never copied
+    int m_classChainCount = 0;
 
     WindowProbe RootOwnerProbe() const { return {m_rootOwnerClassName, m_rootOwnerStyle, m_rootOwnerExStyle}; }
     bool Refresh(HWND target, const WindowRecord& probe, DWORD now, bool wantScrollers, const RouterSettings& settings,
                  ProcessNames& programs);
+
+  private:
+    void ReadClassChain(HWND target);
 };
 
 // The foreground window's facts for the full-screen rule.
@@ -87,5 +99,5 @@ struct ForegroundRecord
     ForegroundRecord() = default;
     ForegroundRecord(const ForegroundRecord&) = delete;
     ForegroundRecord& operator=(const ForegroundRecord&) = delete;
-    const ForegroundFacts& Refresh(HWND foreground, DWORD now);
+    const ForegroundFacts& Refresh(HWND foreground, DWORD now, ProcessNames& programs);
 };

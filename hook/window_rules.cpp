@@ -12,6 +12,10 @@ constexpr const char* kSystemRoutedClasses[] = {
     "Windows.UI.Core.CoreWindow",
     "Windows.UI.Input.InputSite.WindowClass",
     "Microsoft.UI.Content.DesktopChildSiteBridge",
+    "Windows.UI.Composition.DesktopWindowContentBridge",
+    "InputSiteWindowClass",
+    "Xaml_WindowedPopupClass",
+    "Microsoft.UI.Content.PopupWindowSiteBridge",
     "#32768", // popup menus scroll themselves while their modal loop runs
 };
 
@@ -73,6 +77,16 @@ bool IsSystemRoutedClass(const char* className)
     return IsInTable(className, kSystemRoutedClasses);
 }
 
+bool IsSystemRoutedChain(const char* const* classes, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        if (IsSystemRoutedClass(classes[i])) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool IsShellClass(const char* className)
 {
     return IsInTable(className, kShellClasses);
@@ -88,7 +102,10 @@ bool IsWheelObstacle(const WindowProbe& window)
     if ((window.m_style & WindowStyle::kVisible) == 0 || (window.m_style & WindowStyle::kDisabled) != 0) {
         return true;
     }
-    if ((window.m_exStyle & WindowExStyle::kTransparent) != 0) {
+    // The system's hit test passes through a transparent window only when it is layered as well; cloaked
+    // windows it does not see at all.
+    const std::uint32_t passThrough = WindowExStyle::kTransparent | WindowExStyle::kLayered;
+    if ((window.m_exStyle & passThrough) == passThrough || window.m_cloaked) {
         return true;
     }
     if (window.m_className == nullptr) {
@@ -101,6 +118,11 @@ bool IsWheelObstacle(const WindowProbe& window)
         return true;
     }
     return ClassNameEquals(window.m_className, kTooltipClass);
+}
+
+bool EndsTheSearch(const WindowProbe& window)
+{
+    return (window.m_style & (WindowStyle::kChild | WindowStyle::kDisabled)) == WindowStyle::kDisabled;
 }
 
 bool IsFullScreenForeground(const ForegroundFacts& foreground)
@@ -118,6 +140,11 @@ bool IsFullScreenForeground(const ForegroundFacts& foreground)
         return false;
     }
     return !foreground.m_monitorRect.IsEmpty() && Covers(foreground.m_windowRect, foreground.m_monitorRect);
+}
+
+bool IsFullScreenAtPointer(const ForegroundFacts& foreground, int x, int y)
+{
+    return IsFullScreenForeground(foreground) && foreground.m_monitorRect.Contains(x, y);
 }
 
 bool IsActivatable(const ActivationFacts& rootOwner)

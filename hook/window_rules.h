@@ -21,6 +21,7 @@ constexpr std::uint32_t kGroupBox = 0x00000007; // BS_GROUPBOX
 namespace WindowExStyle {
 constexpr std::uint32_t kTransparent = 0x00000020;
 constexpr std::uint32_t kToolWindow = 0x00000080;
+constexpr std::uint32_t kLayered = 0x00080000;
 } // namespace WindowExStyle
 
 struct ScreenRect
@@ -40,6 +41,7 @@ struct WindowProbe
     const char* m_className = "";
     std::uint32_t m_style = 0;
     std::uint32_t m_exStyle = 0;
+    bool m_cloaked = false; // present but not shown: another virtual desktop, a suspended app, a hidden flyout
 };
 
 // Window class names compare without regard to case, as the system registers them.
@@ -48,6 +50,10 @@ bool ClassNameEquals(const char* a, const char* b);
 // Windows of frameworks that scroll only through the system's own routing of the wheel, and menus, which scroll
 // themselves while their modal loop runs.
 bool IsSystemRoutedClass(const char* className);
+
+// The same for the class names from the window under the pointer up to its top-level window, nearest first: a
+// framework's input window may lie anywhere on that chain.
+bool IsSystemRoutedChain(const char* const* classes, int count);
 
 // The desktop and the taskbar: never activated and never taken for a full-screen program.
 bool IsShellClass(const char* className);
@@ -60,6 +66,10 @@ bool IsTransientPopupClass(const char* className);
 // windows take no input.
 bool IsWheelObstacle(const WindowProbe& window);
 
+// A disabled top-level window (its program shows a modal dialog): looking past it would cross into another
+// program's window, so the search ends there and the system delivers the wheel.
+bool EndsTheSearch(const WindowProbe& window);
+
 // The foreground window as the shell read it.
 struct ForegroundFacts
 {
@@ -68,10 +78,15 @@ struct ForegroundFacts
     WindowProbe m_window;
     ScreenRect m_windowRect;  // the whole window, frame included
     ScreenRect m_monitorRect; // the monitor it is on
+    bool m_aboveOurIntegrity = false; // its process runs at a higher integrity level: injected input never reaches it
 };
 
 // A game, a video or a presentation: another program's window without a title bar that covers its monitor.
 bool IsFullScreenForeground(const ForegroundFacts& foreground);
+
+// The full-screen rule holds only on that window's monitor: x and y are the pointer in the monitor rectangle's
+// coordinates.
+bool IsFullScreenAtPointer(const ForegroundFacts& foreground, int x, int y);
 
 // The window an activation would bring forward (the target's root owner), as the shell read it.
 struct ActivationFacts

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures Rollix Portable against its floor program (bench/floor_program.cpp) under Wine: start-up, idle CPU time
-# and wake-ups, control round trips, and the sizes of the 32-bit release binaries. Prints a Markdown table and
-# writes it to build/bench/results.md. A full run takes about two minutes.
+# and wake-ups (also against the tick floor, the same source with the work of every idle wake), control round
+# trips, and the sizes of the 32-bit release binaries. Prints a Markdown table and writes it to
+# build/bench/results.md. A full run takes about two minutes.
 #
 # Usage: scripts/bench.sh [--starts N] [--idle-seconds S] [--trips N]     (defaults 15, 60 and 200)
 # Environment, all optional:
@@ -15,7 +16,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 for arg in "$@"; do
     if [[ $arg == -h || $arg == --help ]]; then
-        sed -n '2,11p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'
+        sed -n '2,12p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'
         exit 0
     fi
 done
@@ -29,7 +30,7 @@ prefix=$(realpath -m "${ROLLIX_BENCH_PREFIX:-$root/build/bench/wineprefix}")
 step() { printf '==== %s\n' "$*"; }
 
 # The presets' settings, each in the folder asked for.
-step "build: win64 (the driver, the program, the recording hook library) and win32 (the release binaries)"
+step "build: win64 (the driver, the program, the floors, the recording hook library) and win32 (the release binaries)"
 cmake --preset win64 -B "$win64" --log-level=WARNING >/dev/null
 cmake --build "$win64" --target RollixBench
 cmake --preset win32 -B "$win32" --log-level=WARNING >/dev/null

@@ -4,8 +4,9 @@
 # there and complete. The 32-bit Windows tests run under it: these machines cannot run 32-bit Linux code, which
 # Debian's wine32 needs.
 #
-# Usage: scripts/build-wine-wow64.sh [--print-dir]
+# Usage: scripts/build-wine-wow64.sh [--print-dir | --plan]
 #   --print-dir  only print the install folder for the installed wine's version (built or not)
+#   --plan       only print what a run would do: "installed", "unpack ARCHIVE" or "build"
 # Environment: ROLLIX_WINE_WOW64_ROOT (default /opt/rollix-wine-wow64), ROLLIX_WINE_WOW64_JOBS (default 2),
 #   ROLLIX_WINE_WOW64_WORK (the build folder, default /var/tmp/rollix-wine-wow64-build; removed after a good build),
 #   ROLLIX_WINE_WOW64_CACHE (a folder with a prebuilt install to unpack instead, default ../shared/cache beside the
@@ -18,10 +19,12 @@ jobs=${ROLLIX_WINE_WOW64_JOBS:-2}
 work_root=${ROLLIX_WINE_WOW64_WORK:-/var/tmp/rollix-wine-wow64-build}
 cache_dir=${ROLLIX_WINE_WOW64_CACHE:-$root/../shared/cache}
 print_dir=0
+plan=0
 for arg in "$@"; do
     case $arg in
         --print-dir) print_dir=1 ;;
-        -h | --help) sed -n '2,12p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        --plan) plan=1 ;;
+        -h | --help) sed -n '2,13p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
         *) echo "build-wine-wow64.sh: unknown option $arg" >&2; exit 2 ;;
     esac
 done
@@ -36,7 +39,7 @@ sudo=()
 [[ $(id -u) -eq 0 ]] || sudo=(sudo)
 
 # Keyed by the source version of the installed wine: its fonts are copied, and its source is what gets built.
-((print_dir)) || "$root/scripts/setup.sh"
+((print_dir || plan)) || "$root/scripts/setup.sh"
 version=$(dpkg-query -W -f='${source:Version}' wine 2>/dev/null) || fail "Debian's wine is not installed"
 prefix=$install_root/$version
 if ((print_dir)); then
@@ -50,6 +53,17 @@ is_complete() {
         -f $prefix/lib/i386-windows/user32.dll && -f $prefix/lib/i386-windows/zlib1.dll &&
         -f $prefix/lib/x86_64-windows/zlib1.dll && -f $prefix/share/fonts/marlett.ttf ]]
 }
+source "$root/scripts/wine-wow64-cache.sh"
+if ((plan)); then
+    if is_complete; then
+        echo installed
+    elif check_wine_cache "$cache_dir" "$version"; then
+        echo "unpack $(wine_cache_archive "$cache_dir" "$version")"
+    else
+        echo build
+    fi
+    exit 0
+fi
 is_complete && exit 0
 
 "${sudo[@]}" mkdir -p "$install_root"
@@ -64,7 +78,6 @@ fi
 is_complete && exit 0
 
 # A prebuilt install of exactly this version, checked, saves the build; a doubtful one is refused and built instead.
-source "$root/scripts/wine-wow64-cache.sh"
 if [[ -d $cache_dir ]]; then
     step "looking for a prebuilt install in $cache_dir"
     if unpack_wine_cache "$cache_dir" "$version" "$install_root"; then

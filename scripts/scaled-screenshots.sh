@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the tray menu and the settings editor at 150% scaling: Wine's LogPixels
-# = 144, in a Wine prefix of its own (build/wineprefix-150) on a private X display. It runs the two
+# = 144, in a Wine prefix of its own (build/wineprefix-150) on a private X display. It runs the three
 # screenshot tests of the win64 build with ROLLIX_SCREENSHOT_SUFFIX=-150, so that they write
-# tray-menu-150.png and editor-150.png beside the 100% ones. Run it after the win64 build (scripts/test.sh
+# tray-menu-150.png, editor-150.png and editor-rules-150.png beside the 100% ones. Run it after the win64 build (scripts/test.sh
 # does); exits non-zero when a screenshot test fails.
 set -euo pipefail
 
@@ -22,11 +22,15 @@ start_wine "$prefix" "$logs/wineboot-150.log"
 # Wine's processes read the scale when they start, its desktop and notification area included: set it, then
 # start the prefix's server and services again.
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >>"$logs/wineboot-150.log" 2>&1
+# Without a window manager Wine draws the editor's title bar only when it decorates its windows itself, which
+# editor_screenshot.sh asks for; asked here too, for the rules picture taken before that test runs.
+wine reg add 'HKCU\Software\Wine\AppDefaults\RollixConfig.exe\X11 Driver' /v Decorated /d N /f \
+    >>"$logs/wineboot-150.log" 2>&1
 wineserver -k
 wineserver -w
 start_wine "$prefix" "$logs/wineboot-150.log"
 
 ROLLIX_SCREENSHOT_SUFFIX=-150 ctest --preset win64 --output-on-failure --repeat until-pass:2 \
-    -R '^(TrayMenuE2e\.RightClickOpensTheMenuWithEnabledCheckedAndSettingsBold|editor_screenshot)$' 2>&1 |
+    -R '^(TrayMenuE2e\.RightClickOpensTheMenuWithEnabledCheckedAndSettingsBold|editor_screenshot|EditorRules\.TheInspector.*)$' 2>&1 |
     tee "$logs/screenshots-150.log"
 exit "${PIPESTATUS[0]}"

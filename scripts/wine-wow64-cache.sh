@@ -10,11 +10,11 @@ wine_cache_archive() {
     printf '%s/rollix-wine-wow64-%s.tar.zst' "$1" "$2"
 }
 
-# unpack_wine_cache CACHE_DIR VERSION INSTALL_ROOT: unpacks the archive into INSTALL_ROOT/VERSION and returns 0, or
-# says why it was refused (nothing at all when the cache has no archive) and returns 1, leaving no partial install.
-unpack_wine_cache() {
-    local cache=$1 version=$2 install_root=$3
-    local archive sums expected actual staging top
+# check_wine_cache CACHE_DIR VERSION: returns 0 when the archive for VERSION is there, whole and of that version;
+# otherwise says why it is refused (nothing at all when the cache has no archive) and returns 1.
+check_wine_cache() {
+    local cache=$1 version=$2
+    local archive sums expected actual top
     archive=$(wine_cache_archive "$cache" "$version")
     sums=$archive.sha256
     [[ -d $cache ]] || return 1
@@ -41,6 +41,14 @@ unpack_wine_cache() {
         echo "wine cache: refused: $archive does not unpack to the single folder $version" >&2
         return 1
     fi
+}
+
+# unpack_wine_cache CACHE_DIR VERSION INSTALL_ROOT: checks the archive, unpacks it into INSTALL_ROOT/VERSION and
+# returns 0, or says why it was refused and returns 1, leaving no partial install.
+unpack_wine_cache() {
+    local cache=$1 version=$2 install_root=$3 archive staging
+    check_wine_cache "$cache" "$version" || return 1
+    archive=$(wine_cache_archive "$cache" "$version")
     mkdir -p "$install_root" || return 1
     # Unpacked beside the install and moved into place whole: an interrupted unpack never looks installed.
     staging=$(mktemp -d "$install_root/.unpack.XXXXXX") || return 1

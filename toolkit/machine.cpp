@@ -26,6 +26,16 @@ BOOL Machine::ShellNotifyIcon(DWORD operation, NOTIFYICONDATAA* data)
     return ::Shell_NotifyIconA(operation, data);
 }
 
+BOOL Machine::PeekMessage(MSG* message, UINT removal)
+{
+    return ::PeekMessageA(message, nullptr, 0, 0, removal);
+}
+
+BOOL Machine::WaitMessage()
+{
+    return ::WaitMessage();
+}
+
 Machine& TheMachine()
 {
     return *g_machine;

@@ -13,6 +13,10 @@ public:
     virtual LPSTR GetCommandLine();
     virtual DWORD GetModuleFileName(char* buffer, DWORD size);
     virtual BOOL ShellNotifyIcon(DWORD operation, NOTIFYICONDATAA* data);
+    // The message loop's looks at the thread's queue (any window, any message) and its waits: under Wine each is a
+    // trip to the window server.
+    virtual BOOL PeekMessage(MSG* message, UINT removal);
+    virtual BOOL WaitMessage();
 };
 
 // The machine in use: the real one unless a test installed another.

@@ -1,16 +1,57 @@
 // The message loop of the program's one thread, and its orderly end.
 #include "message_loop.h"
 
+#include "machine.h"
+
 WindowObject* MainWindow = nullptr;
 uint8_t LoopActive = 0;
 bool Terminated = false;
 
 namespace {
+
+// What one look at the queue found.
+enum class Taken
+{
+    Nothing,
+    NullMessage,
+    Message,
+};
+
+Taken TakeOneMessage(WindowObject* mainWindow)
+{
+    MSG message;
+    if (!TheMachine().PeekMessage(&message, PM_REMOVE))
+        return Taken::Nothing;
+    if (LOWORD(message.message) == WM_QUIT) {
+        Terminated = true;
+    } else if (mainWindow == nullptr || !mainWindow->PreTranslateMessage(message)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    }
+    return LOWORD(message.message) != 0 ? Taken::Message : Taken::NullMessage;
+}
+
+// One pumping pass; true when it ended because the queue was empty, false when a WM_NULL ended it.
+bool PumpPass(WindowObject* mainWindow)
+{
+    for (;;) {
+        switch (TakeOneMessage(mainWindow)) {
+        case Taken::Nothing:
+            return true;
+        case Taken::NullMessage:
+            return false;
+        case Taken::Message:
+            break;
+        }
+    }
+}
+
 bool MessageWaiting()
 {
     MSG message;
-    return ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) != FALSE;
+    return TheMachine().PeekMessage(&message, PM_NOREMOVE) != FALSE;
 }
+
 } // namespace
 
 void RunLoop(WindowObject** mainWindow)
@@ -19,13 +60,16 @@ void RunLoop(WindowObject** mainWindow)
     MainWindow = *mainWindow;
     if (MainWindow != nullptr)
         MainWindow->CreateWindowHandle();
+    // Not known before the first pass.
+    bool queueEmpty = false;
     while (!Terminated) {
-        // WaitMessage sleeps until a message arrives that is new since the queue was last looked at, so one
-        // left behind a WM_NULL (which ends a pass) would wait for the next one to come: wait only when the
-        // queue is empty.
-        if (!MessageWaiting())
-            ::WaitMessage();
-        PumpMessages(*mainWindow);
+        // WaitMessage sleeps until a message arrives that is new since the queue was last looked at. A pass that
+        // found the queue empty has just looked, and a second look would cost every idle wake another trip to the
+        // window server. A pass ended by a WM_NULL may have left messages behind, which would wait for the next
+        // one to come: the queue is looked at once more before that wait.
+        if (queueEmpty || !MessageWaiting())
+            TheMachine().WaitMessage();
+        queueEmpty = PumpPass(*mainWindow);
     }
     if (*mainWindow != nullptr)
         EndRun(mainWindow);
@@ -33,23 +77,13 @@ void RunLoop(WindowObject** mainWindow)
 
 bool PumpOneMessage(WindowObject* mainWindow)
 {
-    MSG message;
-    if (!::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-        return false;
-    if (LOWORD(message.message) == WM_QUIT) {
-        Terminated = true;
-    } else if (mainWindow == nullptr || !mainWindow->PreTranslateMessage(message)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
-    }
     // A WM_NULL ends the pass early; the loop then waits again.
-    return LOWORD(message.message) != 0;
+    return TakeOneMessage(mainWindow) == Taken::Message;
 }
 
 void PumpMessages(WindowObject* mainWindow)
 {
-    while (PumpOneMessage(mainWindow)) {
-    }
+    PumpPass(mainWindow);
 }
 
 void EndRun(WindowObject** mainWindow)

@@ -330,6 +330,18 @@ HWND EditorProcess::WaitForMessageBox() const
     return box;
 }
 
+HWND EditorProcess::WaitForWindow(const char* title) const
+{
+    HWND found = nullptr;
+    const bool shown = WaitFor([&] {
+        found = FindWindowA(nullptr, title);
+        DWORD processId = 0;
+        GetWindowThreadProcessId(found, &processId);
+        return found != nullptr && processId == m_process.dwProcessId && IsWindowVisible(found);
+    });
+    return shown ? found : nullptr;
+}
+
 std::string EditorProcess::WindowTexts(HWND window)
 {
     std::string texts;

@@ -61,6 +61,8 @@ class EditorProcess
     void PressKey(WPARAM key) const;             // to the control that has the focus
     void PressAltKey(char letter) const;         // a mnemonic
     HWND WaitForMessageBox() const;              // a second dialog-class window of this process
+    HWND WaitForWindow(const char* title) const; // a shown window of this process with this caption, or null
+    void Within(HWND dialog) { m_dialog = dialog; } // the dialog whose controls the calls above reach
     static std::string WindowTexts(HWND window); // the window's and its children's texts
 
   private:

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
+
 namespace {
 
 constexpr int kWheelUp = 4;
@@ -222,6 +224,137 @@ TEST_F(HookDll, LastMouseMessageTimeFollowsPointerMoves)
     ASSERT_TRUE(PumpUntil([&] { return m_hook.LastMouseMessageTime() - installed > 300 * kMillisecondInDays; }, 15000))
         << "the pointer move was not seen";
     EXPECT_LE(m_hook.LastMouseMessageTime(), LocalNowOle() + 50 * kMillisecondInDays);
+}
+
+// Wine leaves GetProcessHandleCount at zero: there the open handle values are counted one by one.
+DWORD HandleCount()
+{
+    DWORD count = 0;
+    if (GetProcessHandleCount(GetCurrentProcess(), &count) && count > 0) {
+        return count;
+    }
+    for (ULONG_PTR value = 4; value < 0x10000; value += 4) {
+        DWORD flags = 0;
+        count += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
+    }
+    return count;
+}
+
+TEST_F(HookDll, StartStopAndReinstallCyclesLeaveTheHandleCountFlat)
+{
+    Launch("capture");
+    const POINT center = CenterOf(m_target.m_child);
+    ASSERT_TRUE(RunXdotool(m_folder, "mousemove " + std::to_string(center.x) + " " + std::to_string(center.y)));
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            POINT at{};
+            return GetCursorPos(&at) && at.x == center.x && at.y == center.y;
+        },
+        15000))
+        << "the pointer did not arrive";
+    // The notches are injected here: each start of xdotool keeps a handle in Wine's launcher.
+    std::size_t notches = 0;
+    auto cycle = [&] {
+        m_hook.Start(0, 3, 0);
+        m_hook.Start(0, 3, 0); // a re-install, as the watchdog's
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+        input.mi.mouseData = kNotch;
+        ASSERT_EQ(SendInput(1, &input, sizeof(input)), 1u);
+        ASSERT_TRUE(m_target.WaitFor("child", "wheel", ++notches)) << "the notch went past the hook";
+        m_hook.Stop();
+    };
+    cycle(); // whatever the system makes once for a process
+    const DWORD before = HandleCount();
+    ASSERT_GT(before, 0u);
+    for (int round = 0; round < 5; ++round) {
+        cycle();
+    }
+    const DWORD after = HandleCount();
+    EXPECT_LE(after, before) << "handles kept by stopped hooks";
+}
+
+int ThreadsOfThisProcess()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    int count = 0;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        count += entry.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
+// A new thread cannot begin while the loader lock is held, as on a slow logon: the start times out, and the stop
+// comes before the thread has a message queue.
+TEST_F(HookDll, AStopBeforeTheHookThreadRunsLeavesNoHookBehind)
+{
+    using LockProc = LONG(WINAPI*)(ULONG, ULONG*, ULONG_PTR*);
+    using UnlockProc = LONG(WINAPI*)(ULONG, ULONG_PTR);
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    const auto lock = reinterpret_cast<LockProc>(reinterpret_cast<void*>(GetProcAddress(ntdll, "LdrLockLoaderLock")));
+    const auto unlock =
+        reinterpret_cast<UnlockProc>(reinterpret_cast<void*>(GetProcAddress(ntdll, "LdrUnlockLoaderLock")));
+    ASSERT_TRUE(lock != nullptr && unlock != nullptr);
+    Launch("capture");
+    const int threads = ThreadsOfThisProcess();
+    ULONG_PTR cookie = 0;
+    ASSERT_EQ(lock(0, nullptr, &cookie), 0);
+    m_hook.Start(0, 3, 0);
+    m_hook.Stop();
+    unlock(0, cookie);
+
+    EXPECT_TRUE(PumpUntil([&] { return ThreadsOfThisProcess() <= threads; }, 15000))
+        << "the hook thread outlived the stop";
+    Click(m_target.m_child, kWheelUp);
+    ASSERT_TRUE(m_target.WaitFor("focus", "wheel", 1));
+    EXPECT_TRUE(Of("child", "wheel").empty()) << "a hook was left behind";
+}
+
+// Files removed once the library in them is unloaded.
+struct FolderRemoval
+{
+    std::wstring m_folder;
+    ~FolderRemoval()
+    {
+        DeleteFileW((m_folder + L"\\RollixHook.dll").c_str());
+        DeleteFileW((m_folder + L"\\rollix.ini").c_str());
+        RemoveDirectoryW(m_folder.c_str());
+    }
+};
+
+TEST_F(HookDll, ALibraryInAFolderNamedOutsideTheAnsiCodePageRoutesWithItsSettings)
+{
+    const std::string base = m_folder.WindowsPath("");
+    // Devanagari, which no ANSI code page holds.
+    FolderRemoval removal{std::wstring(base.begin(), base.end()) + L"\x092A\x0939\x093F\x092F\x093E"};
+    const std::wstring& folder = removal.m_folder;
+    BOOL lossy = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, folder.c_str(), -1, nullptr, 0, nullptr, &lossy);
+    ASSERT_TRUE(lossy) << "the folder's name fits this system's ANSI code page";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::string dll = ROLLIX_HOOK_DLL;
+    ASSERT_TRUE(CopyFileW(std::wstring(dll.begin(), dll.end()).c_str(), (folder + L"\\RollixHook.dll").c_str(), FALSE));
+    // Reverse only the horizontal wheel: a vertical notch that arrives reversed shows the file was not read.
+    const char settings[] = "[router]\r\nReverseAxes=horizontal\r\n";
+    HANDLE file = CreateFileW((folder + L"\\rollix.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, settings, sizeof(settings) - 1, &written, nullptr);
+    CloseHandle(file);
+    ASSERT_TRUE(m_program.Create());
+    ASSERT_TRUE(m_target.Start("capture"));
+    HookLibrary library;
+    ASSERT_TRUE(library.Load(folder + L"\\RollixHook.dll"));
+
+    library.Start(0, 3, kFlagReverse);
+    Click(m_target.m_child, kWheelUp);
+    ASSERT_TRUE(m_target.WaitFor("child", "wheel", 1)) << "no hook: the start failed";
+    EXPECT_EQ(Deltas("child", "wheel"), std::vector<int>{kNotch}) << "its rollix.ini was not read";
 }
 
 } // namespace

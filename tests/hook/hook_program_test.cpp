@@ -221,4 +221,67 @@ TEST_F(HookProgram, AProgramTakenOffTheExclusionsInTheEditorIsRoutedAgainWithout
     EXPECT_TRUE(m_run.IsRunning()) << "the program was not restarted for the change";
 }
 
+// A visible window of that caption, such as the editor's rules dialog and the dialog of one rule.
+HWND WaitForWindowTitled(const char* title)
+{
+    HWND window = nullptr;
+    e2e::WaitFor([&] {
+        window = FindWindowA(nullptr, title);
+        return window != nullptr && IsWindowVisible(window);
+    });
+    return window != nullptr && IsWindowVisible(window) ? window : nullptr;
+}
+
+TEST_F(HookProgram, ARuleAddedInTheEditorAppliesWithoutARestart)
+{
+    ASSERT_NO_FATAL_FAILURE(Launch("ReverseScroll=1\r\n"));
+    const DWORD programProcess = m_run.ProcessId();
+    ASSERT_TRUE(CopyFileA(ROLLIX_EDITOR_EXE, m_program.File(e2e::kEditorName).c_str(), FALSE));
+    const std::string target = ROLLIX_TARGET_EXE;
+    const std::string program = target.substr(target.find_last_of("\\/") + 1);
+
+    ASSERT_NO_FATAL_FAILURE(Click(m_target.m_child, kWheelUp));
+    ASSERT_TRUE(m_target.WaitFor("child", "wheel", 1));
+
+    // The user opens the settings from the running program, then the rules, and adds one by name that leaves the
+    // target's program unreversed.
+    ASSERT_TRUE(m_run.PostControl(e2e::kOpenSettings));
+    const HWND editor = WaitForEditorDialog();
+    ASSERT_NE(editor, nullptr) << "the program did not open the settings editor";
+    PostMessageA(GetDlgItem(editor, IDC_RULES), BM_CLICK, 0, 0);
+    const HWND rules = WaitForWindowTitled(ROLLIX_RULES_TITLE);
+    ASSERT_NE(rules, nullptr);
+    PostMessageA(GetDlgItem(rules, IDC_RULE_ADD), BM_CLICK, 0, 0);
+    const HWND rule = WaitForWindowTitled(ROLLIX_RULE_TITLE);
+    ASSERT_NE(rule, nullptr);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(GetDlgItem(rule, IDC_RULE_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(program.c_str()),
+                        SMTO_NORMAL, kForegroundTimeoutMs, &result);
+    SendMessageTimeoutA(GetDlgItem(rule, IDC_RULE_REVERSE), CB_SETCURSEL, 1, 0, SMTO_NORMAL, kForegroundTimeoutMs,
+                        &result); // "No"
+    SendMessageTimeoutA(rule, WM_COMMAND, MAKEWPARAM(IDC_RULE_REVERSE, CBN_SELCHANGE),
+                        reinterpret_cast<LPARAM>(GetDlgItem(rule, IDC_RULE_REVERSE)), SMTO_NORMAL, kForegroundTimeoutMs,
+                        &result);
+    for (const HWND dialog : {rule, rules}) {
+        PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        ASSERT_TRUE(e2e::WaitFor([&] { return !IsWindow(dialog); }));
+    }
+    PostMessageA(editor, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(e2e::WaitFor([&] { return !IsWindow(editor); }));
+    EXPECT_NE(m_program.ReadSettings().find("[program " + program + "]\r\nReverseScroll=0\r\n"), std::string::npos)
+        << m_program.ReadSettings();
+
+    // The editor's hook restart is fenced by one more code 5, as in the test above.
+    ASSERT_TRUE(m_run.PostControl(e2e::kOpenSettings));
+    const HWND fence = WaitForEditorDialog();
+    ASSERT_NE(fence, nullptr);
+    PostMessageA(fence, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(e2e::WaitFor([&] { return !IsWindow(fence); }));
+    ASSERT_NO_FATAL_FAILURE(Click(m_target.m_child, kWheelUp));
+    ASSERT_TRUE(m_target.WaitFor("child", "wheel", 2));
+    EXPECT_EQ(m_target.Deltas("child", "wheel"), (std::vector<int>{-kNotch, kNotch})) << "reversed, then not";
+    EXPECT_EQ(m_run.ProcessId(), programProcess);
+    EXPECT_TRUE(m_run.IsRunning()) << "the program was not restarted for the rules";
+}
+
 } // namespace

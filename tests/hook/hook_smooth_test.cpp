@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -34,8 +36,8 @@ double FramePeriodMs()
 {
     DEVMODEA mode{};
     mode.dmSize = sizeof(mode);
-    const int hz = EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) ? static_cast<int>(mode.dmDisplayFrequency)
-                                                                                 : 0;
+    const int hz =
+        EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) ? static_cast<int>(mode.dmDisplayFrequency) : 0;
     return PlanFrames(hz, kDefaultSmoothDurationMs).m_periodUs / 1000.0;
 }
 
@@ -44,6 +46,25 @@ double Milliseconds(long long counts)
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     return static_cast<double>(counts) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// Open handles and threads of this process (Wine leaves GetProcessHandleCount at zero: handles are counted one by one).
+std::pair<int, int> HandlesAndThreads()
+{
+    int handles = 0;
+    for (ULONG_PTR value = 4; value < 0x10000; value += 4) {
+        DWORD flags = 0;
+        handles += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
+    }
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    int threads = 0;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        threads += entry.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
+    }
+    CloseHandle(snapshot);
+    return {handles, threads};
 }
 
 class HookSmooth : public HookDll
@@ -115,6 +136,34 @@ TEST_F(HookSmooth, OneNotchEasesOutOverTheDurationAndAddsUpExactly)
     const double spread = Milliseconds(run.back().m_time - run.front().m_time) + period;
     EXPECT_GE(spread, kDefaultSmoothDurationMs - 2 * period);
     EXPECT_LE(spread, kDefaultSmoothDurationMs + period);
+}
+
+TEST_F(HookSmooth, TheSmoothingThreadEndsWithEachStopAndLeavesNoHandle)
+{
+    LaunchWith("[router]\r\nSmoothScroll=1\r\nSmoothDuration=50\r\n");
+    m_hook.Stop();
+    int sum = 0;
+    auto cycle = [&] {
+        m_hook.Start(0, 3, 0);
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+        input.mi.mouseData = static_cast<DWORD>(-kNotch);
+        ASSERT_EQ(SendInput(1, &input, sizeof(input)), 1u);
+        sum -= kNotch;
+        ASSERT_TRUE(WaitForSum(sum)) << "the run did not add up";
+        m_hook.Stop();
+    };
+    const POINT center = CenterOf(m_target.m_child);
+    SetCursorPos(center.x, center.y);
+    cycle(); // whatever the system makes once for a process
+    const std::pair<int, int> before = HandlesAndThreads();
+    for (int round = 0; round < 5; ++round) {
+        cycle();
+    }
+    const std::pair<int, int> after = HandlesAndThreads();
+    EXPECT_LE(after.first, before.first) << "handles kept by stopped smoothing threads";
+    EXPECT_LE(after.second, before.second) << "smoothing threads outlived their stop";
 }
 
 TEST_F(HookSmooth, QuickNotchesAddUpAndANotchBackEndsTheRest)

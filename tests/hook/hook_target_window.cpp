@@ -4,8 +4,9 @@
 // receive is appended to a log with its time. Messages to the top-level window make it stall, open a popup menu
 // or drop its combo box down.
 // Asked for, it also shows look-alikes of other programs' window trees: Excel's XLMAIN, XLDESK and EXCEL7, and a
-// XAML island's host with its content bridge.
-//   hook_target_window.exe <log file> [capture] [fullscreen|maximized|ownframe] [tooltip] [lookalikes]
+// XAML island's host with its content bridge. With "modal" the second window is a dialog the first owns, open
+// modally: the first is disabled.
+//   hook_target_window.exe <log file> [capture] [fullscreen|maximized|ownframe] [tooltip] [lookalikes] [modal]
 // Once up, it writes "<name> <handle>" lines to "<log file>.ready".
 #include "hook_target_commands.h"
 
@@ -309,8 +310,12 @@ int main(int argc, char** argv)
                                 GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr,
                                 nullptr);
     } else {
+        const bool modal = HasOption(argc, argv, "modal");
         Focus = CreateWindowExA(0, "RollixTargetFocus", "Focus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 100, 300, 200,
-                                nullptr, nullptr, nullptr, nullptr);
+                                modal ? Top : nullptr, nullptr, nullptr, nullptr);
+        if (modal) {
+            EnableWindow(Top, FALSE);
+        }
         if (maximized) {
             ShowWindow(Focus, SW_MAXIMIZE);
         }

@@ -70,8 +70,10 @@ double LocalNowOle()
 
 WorkFolder::WorkFolder()
 {
+    // Two folders of one process may be made within the same tick.
+    static unsigned long made = 0;
     char name[64];
-    std::snprintf(name, sizeof(name), "rollix-hook-%lu-%lu", GetCurrentProcessId(), GetTickCount());
+    std::snprintf(name, sizeof(name), "rollix-hook-%lu-%lu-%lu", GetCurrentProcessId(), GetTickCount(), ++made);
     m_unixPath = std::string("/tmp/") + name;
     m_windowsPath = std::string("Z:\\tmp\\") + name;
     CreateDirectoryA(m_windowsPath.c_str(), nullptr);
@@ -297,6 +299,17 @@ HookLibrary::~HookLibrary()
 bool HookLibrary::Load(const std::string& path)
 {
     m_module = LoadLibraryA(path.c_str());
+    return FindExports();
+}
+
+bool HookLibrary::Load(const std::wstring& path)
+{
+    m_module = LoadLibraryW(path.c_str());
+    return FindExports();
+}
+
+bool HookLibrary::FindExports()
+{
     if (m_module == nullptr) {
         return false;
     }

@@ -49,7 +49,7 @@ class TargetWindowProcess
   public:
     explicit TargetWindowProcess(const WorkFolder& folder) : m_folder(folder) {}
     ~TargetWindowProcess() { Stop(); }
-    // options: "capture", "fullscreen", "maximized", "ownframe", "tooltip"; returns once the windows are up.
+    // options: "capture", "fullscreen", "maximized", "ownframe", "tooltip", "modal"; returns once the windows are up.
     // exe: the target program, by default the one built beside the tests (a copy may give it another name).
     bool Start(const std::string& options, const std::string& exe = ROLLIX_TARGET_EXE);
     void Stop();
@@ -82,7 +82,7 @@ class OtherHookProcess
   public:
     explicit OtherHookProcess(const WorkFolder& folder) : m_folder(folder) {}
     ~OtherHookProcess();
-    // options: "" or "swallow-up"; returns once the hook is installed.
+    // options: "", "swallow-up" or "reverse"; returns once the hook is installed.
     bool Start(const std::string& options);
     std::vector<int> WheelDeltas() const;
 
@@ -106,6 +106,7 @@ class HookLibrary
     ~HookLibrary();
     // The library built beside the tests, or a copy of it (which reads the rollix.ini beside itself).
     bool Load(const std::string& path = ROLLIX_HOOK_DLL);
+    bool Load(const std::wstring& path);
     void Start(int convertToScroll, int linesToScroll, int flags) { m_start(convertToScroll, linesToScroll, flags); }
     void Stop() { m_stop(); }
     double LastMouseMessageTime() { return m_lastTime(); }
@@ -115,6 +116,8 @@ class HookLibrary
     FARPROC Export(const char* name) const { return m_module != nullptr ? GetProcAddress(m_module, name) : nullptr; }
 
   private:
+    bool FindExports();
+
     HMODULE m_module = nullptr;
     void(WINAPI* m_start)(int, int, int) = nullptr;
     void(WINAPI* m_stop)() = nullptr;

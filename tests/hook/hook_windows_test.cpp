@@ -13,6 +13,7 @@ constexpr int kWheelDown = 5;
 constexpr int kNotch = 120;
 constexpr WPARAM kActivateWindowCode = 8;
 constexpr int kFlagActivate = 1;
+constexpr int kFlagReverse = 2;
 constexpr unsigned kMkShift = 0x0004;
 constexpr unsigned kMkControl = 0x0008;
 constexpr DWORD kProgramStallMs = 3000;
@@ -232,6 +233,50 @@ TEST_F(HookWindows, ConvertToScrollKeepsCtrlAndShiftWheelsWheelMessages)
     EXPECT_EQ(wheels[1].Delta(), -kNotch);
     EXPECT_EQ(wheels[1].m_wParam & 0xFFFFu, kMkShift);
     EXPECT_TRUE(Of("top", "vscroll").empty()) << "a modified wheel became line scrolls";
+}
+
+// A program with a modal dialog open lies over a window of another program, at the same place.
+TEST_F(HookWindows, TheDisabledWindowOfAModalDialogHidesWhatLiesBehindIt)
+{
+    WorkFolder otherFolder;
+    TargetWindowProcess behind(otherFolder);
+    ASSERT_TRUE(behind.Start("")) << "the other program did not come up";
+    Launch("capture modal");
+    ASSERT_FALSE(IsWindowEnabled(m_target.m_top));
+    RECT top{};
+    GetWindowRect(m_target.m_top, &top);
+    const POINT bare{top.right - 60, top.bottom - 60}; // its own client area, no control there
+    m_hook.Start(0, 3, kFlagActivate);
+    Click(m_target.m_child, kWheelUp);
+    WheelAt(bare, kWheelDown);
+    Fence();
+    ASSERT_TRUE(m_target.WaitFor("focus", "wheel", 3));
+
+    // The system gives all three to the dialog, which holds the capture.
+    EXPECT_EQ(Deltas("focus", "wheel"), (std::vector<int>{kNotch, -kNotch, -kNotch}));
+    EXPECT_TRUE(Of("child", "wheel").empty());
+    EXPECT_TRUE(Of("top", "wheel").empty());
+    EXPECT_TRUE(behind.Log().empty()) << "a notch reached the window behind the disabled one";
+    EXPECT_TRUE(m_program.m_controls.empty()) << "an activation was asked for";
+}
+
+// Two reversing tools: the other one's hook, installed first, swallows each wheel event and injects it reversed.
+TEST_F(HookWindows, AnotherToolsReversedInjectionEndsAsOneMessageAndIsNeverInjectedBack)
+{
+    OtherHookProcess other(m_folder);
+    Launch("capture");
+    ASSERT_TRUE(other.Start("reverse")) << "the other program's hook did not come up";
+    m_hook.Start(0, 3, kFlagReverse);
+    Click(m_target.m_child, kWheelUp); // posted by the router, reversed once more
+    Click(m_target.m_core, kWheelUp);  // left to the system: re-injecting would answer an injection
+    Fence();
+    ASSERT_TRUE(m_target.WaitFor("focus", "wheel", 2)) << "an event was lost, or is still bouncing between the hooks";
+
+    EXPECT_EQ(Deltas("child", "wheel"), std::vector<int>{kNotch});
+    EXPECT_EQ(Deltas("focus", "wheel"), (std::vector<int>{-kNotch, kNotch})) << "the other tool's reversal stands";
+    EXPECT_EQ(m_target.Log().size(), 3u) << "one message per notch";
+    // Each physical notch and each of its injections once, whether or not Wine shows a tool its own injections.
+    EXPECT_LE(other.WheelDeltas().size(), 6u);
 }
 
 } // namespace

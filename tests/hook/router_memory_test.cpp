@@ -2,6 +2,7 @@
 // system speaks physical pixels.
 #include "button_tracker.h"
 #include "dpi_mode.h"
+#include "integrity_level.h"
 #include "shield_mark.h"
 
 #include <gtest/gtest.h>
@@ -87,6 +88,88 @@ TEST(DpiMode, ThreadContextsFirstThenThePhysicalPointFunctionsOfVista)
     EXPECT_EQ(ChooseDpiMode(windows7), DpiMode::PhysicalPointFunctions);
 
     EXPECT_EQ(ChooseDpiMode(DpiFunctions()), DpiMode::Plain); // Windows XP
+}
+
+// A release the hook never saw: the button the system reports up leaves the messages, the one still down stays.
+TEST(ButtonTracker, KeepsOnlyTheButtonsTheSystemStillReportsDown)
+{
+    struct Case
+    {
+        bool m_swapped;
+        std::uint32_t m_systemDown;
+        std::uint16_t m_flags; // left 1, right 2, middle 0x10, X1 0x20, X2 0x40
+    };
+    const Case cases[] = {
+        {false, PhysicalButton::kLeft | PhysicalButton::kMiddle | PhysicalButton::kX2, 0x0001 | 0x0010 | 0x0040},
+        {false, 0, 0},
+        {false, PhysicalButton::kMiddle, 0x0010},
+        {false, PhysicalButton::kRight | PhysicalButton::kX1, 0}, // down now, but never seen going down
+        {true, PhysicalButton::kLeft, 0x0002},
+    };
+    for (const Case& c : cases) {
+        ButtonTracker tracker;
+        tracker.SetSwapped(c.m_swapped);
+        tracker.Observe(kLeftDown, 0);
+        tracker.Observe(kMiddleDown, 0);
+        tracker.Observe(kXDown, kXButton2);
+        EXPECT_EQ(tracker.BelievedDown(), PhysicalButton::kLeft | PhysicalButton::kMiddle | PhysicalButton::kX2);
+        tracker.ConfirmDown(c.m_systemDown);
+        EXPECT_EQ(KeyStateFlags(tracker.Buttons()), c.m_flags) << "system down " << c.m_systemDown;
+        EXPECT_EQ(tracker.BelievedDown(), c.m_systemDown & tracker.BelievedDown());
+    }
+}
+
+// Windows 7, 8.1 to 10 1511, 10 1607 on and XP, with the process DPI-aware or not and a window of our own or not.
+TEST(DpiMode, PointConversionAndTheSearchPointForEachSystem)
+{
+    struct Case
+    {
+        const char* m_system;
+        bool m_context;
+        bool m_vista;
+        bool m_perMonitor;
+        DpiMode m_mode;
+        PointConversion m_conversion;
+    };
+    const Case cases[] = {
+        {"10 1607", true, true, true, DpiMode::ThreadContext, PointConversion::PerMonitor},
+        {"8.1 to 1511", false, true, true, DpiMode::PhysicalPointFunctions, PointConversion::PerMonitor},
+        {"Vista and 7", false, true, false, DpiMode::PhysicalPointFunctions, PointConversion::Vista},
+        {"XP", false, false, false, DpiMode::Plain, PointConversion::None},
+    };
+    for (const Case& c : cases) {
+        DpiFunctions available;
+        available.m_threadContextAccepted = c.m_context;
+        available.m_physicalPointFunctions = c.m_vista;
+        available.m_perMonitorPointFunction = c.m_perMonitor;
+        EXPECT_EQ(ChooseDpiMode(available), c.m_mode) << c.m_system;
+        EXPECT_EQ(ChoosePointConversion(available), c.m_conversion) << c.m_system;
+    }
+    // Rectangles come in this thread's coordinates: physical where it is per-monitor aware or has no scaling.
+    EXPECT_EQ(ChooseSearchPoint(DpiMode::ThreadContext, true, false), SearchPoint::Physical);
+    EXPECT_EQ(ChooseSearchPoint(DpiMode::Plain, false, false), SearchPoint::Physical);
+    EXPECT_EQ(ChooseSearchPoint(DpiMode::PhysicalPointFunctions, true, false), SearchPoint::OwnWindow);
+    EXPECT_EQ(ChooseSearchPoint(DpiMode::PhysicalPointFunctions, false, true), SearchPoint::Physical);
+    EXPECT_EQ(ChooseSearchPoint(DpiMode::PhysicalPointFunctions, false, false), SearchPoint::PointedWindow);
+}
+
+// Medium is 0x2000, high (elevated) 0x3000, system 0x4000.
+TEST(IntegrityLevel, HigherOrUnreadableProcessesRunAboveUs)
+{
+    const struct
+    {
+        IntegrityFacts m_facts;
+        bool m_above;
+    } cases[] = {
+        {{true, 0x2000, true, 0x3000}, true},   // an elevated program seen from a normal one
+        {{true, 0x2000, true, 0x2000}, false},  // the same level
+        {{true, 0x3000, true, 0x2000}, false},  // run as administrator ourselves
+        {{true, 0x2000, false, 0}, true},       // its token is closed to us
+        {{false, 0, false, 0}, false},          // no integrity levels before Vista
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RunsAboveUs(c.m_facts), c.m_above) << c.m_facts.m_own << " / " << c.m_facts.m_level;
+    }
 }
 
 } // namespace

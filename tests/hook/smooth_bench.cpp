@@ -145,8 +145,8 @@ void SendNotch()
 
 bool WriteSettings(const WorkFolder& folder, bool smooth)
 {
-    const std::string text = std::string("[router]\r\nSmoothDuration=200\r\nSmoothScroll=") + (smooth ? "1" : "0") +
-                             "\r\n";
+    const std::string text =
+        std::string("[router]\r\nSmoothDuration=200\r\nSmoothScroll=") + (smooth ? "1" : "0") + "\r\n";
     FILE* file = std::fopen(folder.WindowsPath("rollix.ini").c_str(), "wb");
     const bool written = file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
     if (file != nullptr) {
@@ -200,8 +200,8 @@ int main(int argc, char** argv)
     SetCursorPos(center.x, center.y);
     DEVMODEA mode{};
     mode.dmSize = sizeof(mode);
-    const int hz = EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) ? static_cast<int>(mode.dmDisplayFrequency)
-                                                                                : 0;
+    const int hz =
+        EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) ? static_cast<int>(mode.dmDisplayFrequency) : 0;
     const FramePlan plan = PlanFrames(hz, 200);
     const double period = plan.m_periodUs / 1000.0;
 
@@ -266,9 +266,10 @@ int main(int argc, char** argv)
     for (int round = 0; round < 2; ++round) {
         for (int smooth = 0; smooth < 2; ++smooth) {
             const Account& spent = idle[round][smooth];
-            std::printf("idle %d s, smoothing %-3s (round %d): %.0f wake-ups (%.0f of the hook's threads), %.2f ms CPU\n",
-                        idleSeconds, smooth ? "on" : "off", round + 1, spent.m_wakeUps, spent.m_otherThreadsWakeUps,
-                        spent.m_cpuMs);
+            std::printf(
+                "idle %d s, smoothing %-3s (round %d): %.0f wake-ups (%.0f of the hook's threads), %.2f ms CPU\n",
+                idleSeconds, smooth ? "on" : "off", round + 1, spent.m_wakeUps, spent.m_otherThreadsWakeUps,
+                spent.m_cpuMs);
         }
     }
     std::printf("notches whose run did not add up %d\n", lost);

@@ -58,8 +58,8 @@ TEST(SmoothAnimationTest, EveryNotchEasesOutToExactlyItsDistance)
         int m_distance;
         int m_frames;
     } cases[] = {
-        {-120, 12}, {120, 12}, {-120, 2}, {-120, 240}, {-1, 12}, {-7, 60}, {-240, 12}, {480, 48},
-        {-32767 * 3, 12}, // more than a message holds in one frame
+        {-120, 12},  {120, 12},  {-120, 2}, {-120, 240},      {-1, 12},
+        {-7, 60},    {-240, 12}, {480, 48}, {-32767 * 3, 12}, // more than a message holds in one frame
         {-121, 119}, {-359, 31},
     };
     for (const auto& c : cases) {
@@ -170,13 +170,13 @@ TEST(WheelAccelerationTest, FastNotchesScrollFurtherUpToFourTimes)
         std::uint32_t m_time;
         int m_percent;
     } steps[] = {
-        {V, -120, 1000, 100}, {V, -120, 1200, 100}, // the first notch; 5 a second
-        {V, -120, 1300, 100}, {V, -120, 1350, 200}, // 10 a second, the threshold; 20 a second
-        {V, -120, 1380, 333}, {V, -120, 1390, 400}, // 100 a second: capped
-        {V, -120, 1390, 400}, {V, 120, 1395, 100},  // two notches in one tick; turned back
-        {H, 120, 1400, 100},  {H, 120, 1425, 400},  // the other wheel
-        {H, 120, 0xFFFFFFF0u, 100},                 // a long pause
-        {H, 120, 0x00000009u, 400},                 // 25 ms, across the tick count's wrap
+        {V, -120, 1000, 100},       {V, -120, 1200, 100}, // the first notch; 5 a second
+        {V, -120, 1300, 100},       {V, -120, 1350, 200}, // 10 a second, the threshold; 20 a second
+        {V, -120, 1380, 333},       {V, -120, 1390, 400}, // 100 a second: capped
+        {V, -120, 1390, 400},       {V, 120, 1395, 100},  // two notches in one tick; turned back
+        {H, 120, 1400, 100},        {H, 120, 1425, 400},  // the other wheel
+        {H, 120, 0xFFFFFFF0u, 100},                       // a long pause
+        {H, 120, 0x00000009u, 400},                       // 25 ms, across the tick count's wrap
     };
     WheelAcceleration acceleration;
     for (const auto& step : steps) {
@@ -219,6 +219,8 @@ TEST(SmoothChoiceTest, OnlyWholeNotchesTheRouterDeliversOrLeavesToPointerRouting
     zoom.m_control = true;
     WheelEvent fine = notch;
     fine.m_delta = -40;
+    WheelEvent foreign = notch;
+    foreign.m_injected = true;
     const WheelDecision post = Decided(WheelAction::PostWheel);
     const WheelDecision pointer = Decided(WheelAction::PassOn, PassReason::SystemRouted);
     const struct
@@ -239,7 +241,11 @@ TEST(SmoothChoiceTest, OnlyWholeNotchesTheRouterDeliversOrLeavesToPointerRouting
         {"as WM_HSCROLL lines", notch, post, window, true, true, SmoothPath::None, false},
         {"line scrolls", notch, Decided(WheelAction::PostScrollLines), window, true, false, SmoothPath::None, false},
         {"pointer routing", notch, pointer, window, true, false, SmoothPath::Inject, true},
-        {"reversed for the system", notch, Decided(WheelAction::Reinject), window, true, false, SmoothPath::Inject, true},
+        {"another tool's injection, posted", foreign, post, window, true, false, SmoothPath::Post, true},
+        {"another tool's injection, left to the system", foreign, pointer, window, true, false, SmoothPath::None,
+         false},
+        {"reversed for the system", notch, Decided(WheelAction::Reinject), window, true, false, SmoothPath::Inject,
+         true},
         {"turned sideways by Shift", notch, Decided(WheelAction::Reinject, PassReason::None, true), window, true, false,
          SmoothPath::None, false},
         {"XAML smooths itself", notch, pointer, xaml, true, false, SmoothPath::None, false},
@@ -261,8 +267,8 @@ TEST(SmoothSettingsTest, KeysReadAsDocumentedAndOddValuesGiveDefaults)
     EXPECT_TRUE(on.m_smoothScroll && on.m_acceleration);
     EXPECT_EQ(on.m_durationMs, 350);
     // Switches take 1 and 0 only; a number outside the duration's range is held to it, anything else is no number.
-    const std::pair<const char*, int> durations[] = {{"10", 50}, {"5000", 1000}, {"99999999", 1000}, {"-5", 200},
-                                                     {"200ms", 200}, {"", 200}, {"1000", 1000}, {"50", 50}};
+    const std::pair<const char*, int> durations[] = {{"10", 50},     {"5000", 1000}, {"99999999", 1000}, {"-5", 200},
+                                                     {"200ms", 200}, {"", 200},      {"1000", 1000},     {"50", 50}};
     for (const auto& d : durations) {
         const SmoothSettings odd = ParseSmoothSettings("yes", d.first, "2");
         EXPECT_EQ(odd.m_durationMs, d.second) << d.first;
@@ -284,9 +290,9 @@ TEST(SmoothRulesTest, RulesTurnSmoothingOnOrOffPerProgramAboveTheTable)
         bool m_globalOn;
         bool m_smoothed;
     } cases[] = {
-        {"other.exe", grid, true, true},      {"viewer.exe", grid, true, false},      // the user's rule, off
-        {"firefox.exe", grid, false, true},   {"chrome.exe", chromium, true, false},  // the table: smooths itself
-        {"SumatraPDF.exe", grid, true, false}, // the table: each message a notch
+        {"other.exe", grid, true, true},       {"viewer.exe", grid, true, false},     // the user's rule, off
+        {"firefox.exe", grid, false, true},    {"chrome.exe", chromium, true, false}, // the table: smooths itself
+        {"SumatraPDF.exe", grid, true, false},                                        // the table: each message a notch
     };
     HookSettings global;
     for (const auto& c : cases) {

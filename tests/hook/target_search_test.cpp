@@ -10,6 +10,8 @@ namespace {
 
 constexpr std::uint32_t kVisible = WindowStyle::kVisible;
 constexpr std::uint32_t kChild = WindowStyle::kChild | kVisible;
+constexpr std::uint32_t kSeeThrough = WindowExStyle::kTransparent | WindowExStyle::kLayered;
+constexpr std::uint32_t kOverlapped = 0x00CF0000 | kVisible;
 
 // Windows by index; index 0 is "no window". Siblings are listed topmost first, as the Z-order runs.
 class FakeTree
@@ -27,7 +29,7 @@ class FakeTree
     {
         ++m_queries;
         const Window& w = At(window);
-        probe = {w.m_className.c_str(), w.m_style, w.m_exStyle};
+        probe = {w.m_className.c_str(), w.m_style, w.m_exStyle, w.m_cloaked};
         return !w.m_gone;
     }
     bool Rect(int window, ScreenRect& rect)
@@ -40,6 +42,7 @@ class FakeTree
     int Next(int window) { return NextWithParent(At(window).m_parent, window); }
 
     void Remove(int window) { m_windows[static_cast<std::size_t>(window - 1)].m_gone = true; }
+    void Cloak(int window) { m_windows[static_cast<std::size_t>(window - 1)].m_cloaked = true; }
     int m_queries = 0;
 
   private:
@@ -51,6 +54,7 @@ class FakeTree
         std::uint32_t m_exStyle;
         ScreenRect m_rect;
         bool m_gone = false;
+        bool m_cloaked = false;
     };
 
     const Window& At(int window) const { return m_windows.at(static_cast<std::size_t>(window - 1)); }
@@ -84,7 +88,7 @@ struct Dialog
     int list = tree.Add(dialog, "ListBox", kChild | WindowStyle::kVScroll, ScreenRect{120, 130, 300, 290});
     int hiddenList = tree.Add(dialog, "ListBox", WindowStyle::kChild, ScreenRect{320, 130, 480, 290});
     int transparentPanel =
-        tree.Add(dialog, "Panel", kChild, ScreenRect{320, 130, 480, 290}, WindowExStyle::kTransparent);
+        tree.Add(dialog, "Panel", kChild, ScreenRect{320, 130, 480, 290}, kSeeThrough);
     int button = tree.Add(dialog, "Button", kChild, ScreenRect{400, 340, 480, 380});
 };
 
@@ -144,13 +148,34 @@ TEST(TargetSearch, AWindowGoneMeanwhileGivesNoWindow)
 TEST(TargetSearch, ATreeOfObstaclesEndsWithinTheBound)
 {
     FakeTree tree;
-    int parent = tree.Add(0, "Panel", 0x80000000 | kVisible, ScreenRect{0, 0, 100, 100}, WindowExStyle::kTransparent);
+    int parent = tree.Add(0, "Panel", 0x80000000 | kVisible, ScreenRect{0, 0, 100, 100}, kSeeThrough);
     int deepest = parent;
     for (int depth = 0; depth < 400; ++depth) {
-        deepest = tree.Add(deepest, "Panel", kChild, ScreenRect{0, 0, 100, 100}, WindowExStyle::kTransparent);
+        deepest = tree.Add(deepest, "Panel", kChild, ScreenRect{0, 0, 100, 100}, kSeeThrough);
     }
     EXPECT_EQ(Find(tree, deepest, 50, 50), 0);
     EXPECT_LE(tree.m_queries, 2 * kMaxSearchSteps + 2);
+}
+
+// A program with a modal dialog open lies over a browser: its disabled window hides what lies beneath.
+TEST(TargetSearch, NeverCrossesADisabledTopLevelWindowButSkipsCloakedOnes)
+{
+    FakeTree tree;
+    const int tooltip = tree.Add(0, "tooltips_class32", 0x80000000 | kVisible, ScreenRect{180, 180, 260, 200});
+    const int flyout = tree.Add(0, "Flyout", 0x80000000 | kVisible, ScreenRect{0, 0, 1000, 1000});
+    const int program = tree.Add(0, "Notepad", kOverlapped | WindowStyle::kDisabled, ScreenRect{100, 100, 500, 400});
+    const int edit = tree.Add(program, "Edit", kChild, ScreenRect{110, 130, 490, 390});
+    const int group = tree.Add(program, "Button", kChild | WindowStyle::kGroupBox, ScreenRect{450, 110, 490, 125});
+    const int browser = tree.Add(0, "Chrome_WidgetWin_1", kOverlapped, ScreenRect{0, 0, 1000, 1000});
+    tree.Cloak(flyout);
+
+    EXPECT_EQ(Find(tree, program, 105, 110), 0) << "pointed at the disabled window itself";
+    EXPECT_EQ(Find(tree, group, 470, 120), 0) << "up from its group box";
+    EXPECT_EQ(Find(tree, tooltip, 200, 190), 0) << "down from a tooltip over it";
+    EXPECT_EQ(Find(tree, edit, 200, 190), edit) << "its enabled control: the decision sees the disabled top level";
+    EXPECT_EQ(Find(tree, tooltip, 200, 690), browser) << "beside the disabled window, past the cloaked flyout";
+    tree.Remove(program);
+    EXPECT_EQ(Find(tree, tooltip, 200, 190), browser) << "once the program has gone";
 }
 
 } // namespace

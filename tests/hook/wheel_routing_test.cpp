@@ -112,6 +112,52 @@ WheelEvent ForeignInjection(int delta)
     return event;
 }
 
+// Injected by a remote-control host, a mouse-sharing client or another wheel tool.
+WheelEvent Injected(int delta)
+{
+    WheelEvent event = ForeignInjection(delta);
+    event.m_injected = true;
+    return event;
+}
+
+WheelEvent At(WheelEvent event, int x, int y)
+{
+    event.m_x = x;
+    event.m_y = y;
+    return event;
+}
+
+ForegroundFacts ElevatedForeground()
+{
+    ForegroundFacts foreground = OrdinaryForeground();
+    foreground.m_aboveOurIntegrity = true;
+    return foreground;
+}
+
+TargetFacts Elevated(TargetFacts target)
+{
+    target.m_aboveOurIntegrity = true;
+    return target;
+}
+
+TargetFacts CoreWindow()
+{
+    return Modify(BackgroundEdit(), [](TargetFacts& t) { t.m_className = "Windows.UI.Core.CoreWindow"; });
+}
+
+// A WinUI island: the framework's window sits between the control and the top-level window.
+const char* const kIslandChain[] = {"IslandContent", "Microsoft.UI.Content.DesktopChildSiteBridge", "MainWindow"};
+
+TargetFacts WithChain(const char* const* chain, int count)
+{
+    TargetFacts target = BackgroundEdit();
+    target.m_className = chain[0];
+    target.m_topLevelClassName = chain[count - 1];
+    target.m_classChain = chain;
+    target.m_classChainCount = count;
+    return target;
+}
+
 const RoutingCase kRoutingCases[] = {
     {"BackgroundWindowUnderPointerGetsTheWheel", Wheel(kNotch), BackgroundEdit(), OrdinaryForeground(), Plain(),
      WheelAction::PostWheel, kNotch, false},
@@ -242,6 +288,40 @@ const RoutingCase kRoutingCases[] = {
      SystemWheelRouting::PointerPosition},
     {"HybridRoutingLeavesDesktopProgramsToTheRouter", Wheel(kNotch), BackgroundEdit(), OrdinaryForeground(), Plain(),
      WheelAction::PostWheel, kNotch, false, SystemWheelRouting::Hybrid},
+    // A modal dialog is open: its program's disabled window is left to the system, which gives the wheel to the
+    // dialog, and is not brought forward.
+    {"ModalDialogsOwnerIsLeftToTheSystem", Wheel(kNotch),
+     Modify(BackgroundEdit(), [](TargetFacts& t) { t.m_topLevelDisabled = true; }), OrdinaryForeground(),
+     With(true, true, false), WheelAction::PassOn, kNotch, false},
+    {"ModalDialogsOwnerStillReversedButNotActivated", Wheel(kNotch),
+     Modify(BackgroundEdit(), [](TargetFacts& t) { t.m_topLevelDisabled = true; }), OrdinaryForeground(),
+     With(false, true, true), WheelAction::Reinject, -kNotch, false},
+    // A process of higher integrity: posts and injections are both dropped there, whatever the routing.
+    {"HigherIntegrityTargetGetsTheEventUntouched", Wheel(kNotch), Elevated(BackgroundEdit()), OrdinaryForeground(),
+     With(true, true, true), WheelAction::PassOn, kNotch, false},
+    {"HigherIntegrityTargetUnreversedInFullScreen", Wheel(kNotch), Elevated(BackgroundEdit()), FullScreenGame(),
+     With(false, false, true), WheelAction::PassOn, kNotch, false},
+    {"HigherIntegrityFocusTakesNoInjection", Wheel(kNotch), CoreWindow(), ElevatedForeground(),
+     With(false, false, true), WheelAction::PassOn, kNotch, false},
+    {"HigherIntegrityFocusIsNoConcernOfPointerRouting", Wheel(kNotch), CoreWindow(), ElevatedForeground(),
+     With(false, false, true), WheelAction::Reinject, -kNotch, false, SystemWheelRouting::PointerPosition},
+    {"HigherIntegrityFocusIsNoConcernOfAPost", Wheel(kNotch), BackgroundEdit(), ElevatedForeground(),
+     With(false, false, true), WheelAction::PostWheel, -kNotch, false},
+    // Another tool's injection may be posted, never answered with an injection of our own.
+    {"InjectedEventIsPostedReversed", Injected(kNotch), BackgroundEdit(), OrdinaryForeground(),
+     With(false, false, true), WheelAction::PostWheel, -kNotch, false},
+    {"InjectedEventOverAFrameworkWindowPassesUnreversedButActivates", Injected(kNotch), CoreWindow(),
+     OrdinaryForeground(), With(false, true, true), WheelAction::PassOn, kNotch, true},
+    {"InjectedEventInFullScreenPassesUnreversed", Injected(kNotch), BackgroundEdit(), FullScreenGame(),
+     With(false, false, true), WheelAction::PassOn, kNotch, false},
+    // Full screen on the first monitor, the pointer on the second.
+    {"FullScreenOnAnotherMonitorLeavesTheRoutingOn", At(Wheel(kNotch), 2500, 500), BackgroundEdit(),
+     FullScreenGame(), With(false, false, true), WheelAction::PostWheel, -kNotch, false},
+    {"FullScreenOnThePointersMonitorKeepsItsWheel", At(Wheel(kNotch), 1919, 1079), BackgroundEdit(),
+     FullScreenGame(), Plain(), WheelAction::PassOn, kNotch, false},
+    // The XAML and WinUI family anywhere between the window and its top-level window.
+    {"FrameworkWindowInTheMiddleOfTheChainIsLeftToTheSystem", Wheel(kNotch), WithChain(kIslandChain, 3),
+     OrdinaryForeground(), Plain(), WheelAction::PassOn, kNotch, false},
 };
 
 class WheelRouting : public testing::TestWithParam<RoutingCase>

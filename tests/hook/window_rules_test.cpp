@@ -88,7 +88,11 @@ TEST(WheelObstacles, GroupBoxesTooltipsAndTransparentHiddenOrDisabledWindows)
     EXPECT_FALSE(IsWheelObstacle({"Button", child | 0xB, 0})) << "owner-drawn (0xB) only shares bits with 7";
     EXPECT_FALSE(IsWheelObstacle({"Static", child | WindowStyle::kGroupBox, 0})) << "style 7 means more in Static";
     EXPECT_TRUE(IsWheelObstacle({"tooltips_class32", kPopup, 0}));
-    EXPECT_TRUE(IsWheelObstacle({"Panel", child, WindowExStyle::kTransparent}));
+    const std::uint32_t seeThrough = WindowExStyle::kTransparent | WindowExStyle::kLayered;
+    EXPECT_TRUE(IsWheelObstacle({"Panel", child, seeThrough}));
+    EXPECT_FALSE(IsWheelObstacle({"Panel", child, WindowExStyle::kTransparent})) << "the hit test stops there";
+    EXPECT_FALSE(IsWheelObstacle({"Panel", child, WindowExStyle::kLayered}));
+    EXPECT_TRUE(IsWheelObstacle({"Notepad", kOverlappedWindow, 0, true})) << "cloaked";
     EXPECT_TRUE(IsWheelObstacle({"ListBox", WindowStyle::kChild, 0})) << "hidden";
     EXPECT_TRUE(IsWheelObstacle({"ListBox", child | WindowStyle::kDisabled, 0}));
     EXPECT_FALSE(IsWheelObstacle({"ListBox", child, 0}));
@@ -124,6 +128,25 @@ TEST(WindowClasses, PopupAndSystemRoutedTables)
     EXPECT_FALSE(IsTransientPopupClass(nullptr));
     EXPECT_TRUE(IsSystemRoutedClass("#32768"));
     EXPECT_FALSE(IsSystemRoutedClass("ComboLBox")) << "a drop-down list scrolls from a posted wheel";
+}
+
+TEST(WindowClasses, TheXamlFamilyAnywhereOnTheChain)
+{
+    const char* const family[] = {"Windows.UI.Core.CoreWindow",
+                                  "Windows.UI.Input.InputSite.WindowClass",
+                                  "Windows.UI.Composition.DesktopWindowContentBridge",
+                                  "Microsoft.UI.Content.DesktopChildSiteBridge",
+                                  "InputSiteWindowClass",
+                                  "Xaml_WindowedPopupClass",
+                                  "Microsoft.UI.Content.PopupWindowSiteBridge"};
+    for (const char* name : family) {
+        for (int at = 0; at < 3; ++at) {
+            const char* chain[] = {"Control", "Host", "TopLevel"};
+            chain[at] = name;
+            EXPECT_TRUE(IsSystemRoutedChain(chain, 3)) << name << " at " << at;
+            EXPECT_FALSE(IsSystemRoutedChain(chain, at)) << "only the chain's count is read";
+        }
+    }
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Tests of scripts/wine-wow64-cache.sh: which prebuilt WoW64 Wine archives are unpacked and which are refused (and
-# then built instead), with what message, and that a refusal leaves no install behind.
-#   wine_wow64_cache_test.sh <scripts/wine-wow64-cache.sh>
+# then built instead), with what message, and that a refusal leaves no install behind; then build-wine-wow64.sh's
+# own choice for the installed wine, with the cache present, damaged and hidden.
+#   wine_wow64_cache_test.sh <scripts/wine-wow64-cache.sh> <scripts/build-wine-wow64.sh>
 set -uo pipefail
 
 source "$1"
@@ -76,6 +77,23 @@ mkdir -p "$work/good-install/$version/stale"
 rm -rf "$work/good-install/$version/.complete"
 unpack_wine_cache "$work/good" "$version" "$work/good-install" 2>/dev/null
 check "a stale install is replaced whole" "no" "$([[ -e $work/good-install/$version/stale ]] && echo yes || echo no)"
+
+# The build script's choice, for the installed wine's source version, in an install root of the test's own.
+installed=$(dpkg-query -W -f='${source:Version}' wine 2>/dev/null || true)
+if [[ -n $installed ]]; then
+    version=$installed
+    make_archive "$work/script-good" "$version" yes
+    cp -r "$work/script-good" "$work/script-damaged"
+    printf 'X' | dd of="$(wine_cache_archive "$work/script-damaged" "$version")" bs=1 seek=100 conv=notrunc status=none
+    plan() { ROLLIX_WINE_WOW64_ROOT=$work/script-root ROLLIX_WINE_WOW64_CACHE=$1 bash "$2" --plan 2>"$work/plan.err"; }
+    check "the script unpacks a good archive" "unpack $(wine_cache_archive "$work/script-good" "$version")" \
+        "$(plan "$work/script-good" "$2")"
+    check "the script builds when the archive is damaged" "build" "$(plan "$work/script-damaged" "$2")"
+    check "and says why" "yes" "$(grep -q 'checksum of' "$work/plan.err" && echo yes)"
+    check "the script builds with the cache hidden" "build" "$(plan "$work/hidden" "$2")"
+else
+    echo "wine is not installed: the build script's choice was not checked"
+fi
 
 ((failures == 0)) && echo "all passed"
 exit $((failures > 0))

@@ -1,5 +1,7 @@
 // The message loop: ending within one pass after WM_CLOSE, pumping on after WM_QUIT, no message left waiting
-// behind a WM_NULL, and EndRun.
+// behind a WM_NULL, one look at the queue per idle wake, and EndRun.
+#include "interval_timer.h"
+#include "machine.h"
 #include "message_loop.h"
 #include "popup_menu.h"
 #include "window_object.h"
@@ -152,6 +154,62 @@ TEST(MessageLoopTest, MessagePostedBehindANullMessageIsNotLeftWaiting)
     rescue.Stop();
     EXPECT_FALSE(rescue.Fired()) << "the close waited in the queue until another message came";
     EXPECT_EQ(MainWindow, nullptr);
+}
+
+// The real queue, with the looks that found it empty counted between one wait and the next.
+class QueueCountingMachine : public Machine
+{
+  public:
+    BOOL PeekMessage(MSG* message, UINT removal) override
+    {
+        BOOL found = Machine::PeekMessage(message, removal);
+        if (!found)
+            ++m_emptyLooks;
+        return found;
+    }
+    BOOL WaitMessage() override
+    {
+        emptyLooksBeforeWait.push_back(m_emptyLooks);
+        m_emptyLooks = 0;
+        return Machine::WaitMessage();
+    }
+
+    std::vector<int> emptyLooksBeforeWait;
+
+  private:
+    int m_emptyLooks = 0;
+};
+
+void CloseOnFifthTick(void* ticks, IntervalTimer*)
+{
+    if (++*static_cast<int*>(ticks) == 5)
+        PostClose(MainWindow);
+}
+
+// Idle, the program wakes for its timer and little else, and under Wine every look at the queue is a trip to the
+// window server: each wake finds the queue empty once, and waits.
+TEST(MessageLoopTest, EachWaitFollowsOneLookThatFoundTheQueueEmpty)
+{
+    constexpr DWORD kRescueAfterMs = 5000;
+    MakeMainWindow();
+    int ticks = 0;
+    IntervalTimer* timer = CreateIntervalTimer(10);
+    timer->OnTimer.routine = &CloseOnFifthTick;
+    timer->OnTimer.owner = &ticks;
+    SetTimerEnabled(timer, true);
+    QueueCountingMachine machine;
+    SetMachine(&machine);
+
+    LoopRescue rescue(kRescueAfterMs);
+    RunLoop(&MainWindow);
+    rescue.Stop();
+    SetMachine(nullptr);
+    Release(timer);
+    EXPECT_FALSE(rescue.Fired());
+    EXPECT_EQ(ticks, 5);
+    ASSERT_GE(machine.emptyLooksBeforeWait.size(), 5u);
+    for (size_t wait = 0; wait < machine.emptyLooksBeforeWait.size(); ++wait)
+        EXPECT_EQ(machine.emptyLooksBeforeWait[wait], 1) << "wait " << wait;
 }
 
 TEST(MessageLoopTest, EndRunWithoutTerminationPumpsAndClosesTheWindow)
