@@ -53,6 +53,7 @@ bool WheelRouter::SmoothOrAccelerate(const WheelEvent& event, const WheelDecisio
         notch.m_y = info.pt.y;
         notch.m_target.m_window = reinterpret_cast<std::uintptr_t>(m_target.m_target);
         if (path == SmoothPath::Post) {
+            ConfirmButtons();
             KeyState keys = m_buttons.Buttons();
             keys.m_shift = posted.m_shift;
             keys.m_control = event.m_control;
@@ -77,18 +78,12 @@ bool WheelRouter::SmoothOrAccelerate(const WheelEvent& event, const WheelDecisio
     }
     // Faster notches as more whole notches, for programs that count messages rather than add deltas.
     if (posts) {
-        const UINT message = posted.m_message == PostedMessage::MouseHWheel ? WM_MOUSEHWHEEL : WM_MOUSEWHEEL;
-        KeyState keys = m_buttons.Buttons();
-        keys.m_shift = posted.m_shift;
-        keys.m_control = event.m_control;
-        const POINT point = TargetPoint(info.pt);
-        const WPARAM wParam = PackWheelWParam(posted.m_delta, KeyStateFlags(keys));
-        const LPARAM lParam = static_cast<LPARAM>(static_cast<LONG>(PackPointLParam(point.x, point.y)));
-        if (!PostMessageA(m_target.m_target, message, wParam, lParam)) {
+        const DWORD now = GetTickCount();
+        if (PostWheel(decision, info.pt, event, applied, now) == Delivery::Failed) {
             return false; // the router's own path meets the refusal
         }
         for (int sent = 1; sent < repeats; ++sent) {
-            PostMessageA(m_target.m_target, message, wParam, lParam);
+            PostWheel(decision, info.pt, event, applied, now);
         }
         return true;
     }

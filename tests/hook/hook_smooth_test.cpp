@@ -227,13 +227,22 @@ TEST_F(HookSmooth, CtrlNotchArrivesWholeForTheZoom)
     EXPECT_NE(zoom[0].m_wParam & kMkControl, 0u);
 }
 
-TEST_F(HookSmooth, ARuleWithSmoothingOffGetsWholeNotches)
+TEST_F(HookSmooth, ARuleWithSmoothingOffGetsWholeNotchesAndAnExcludedWindowTheSystemsWheel)
 {
-    LaunchWith("[router]\r\nSmoothScroll=1\r\n[program hook_target_window.exe]\r\nSmoothScroll=0\r\n");
-    Input("click " + std::to_string(kWheelDown) + " click " + std::to_string(kWheelDown));
-    ASSERT_TRUE(m_target.WaitFor("child", "wheel", 2));
+    LaunchWith("[router]\r\nSmoothScroll=1\r\nExcludedClasses=RollixTargetChild\r\n"
+               "[class RollixTargetTop]\r\nSmoothScroll=0\r\n");
+    POINT top{300, 330}; // the top-level window's own area, clear of its children
+    ClientToScreen(m_target.m_top, &top);
+    ASSERT_TRUE(RunXdotool(m_folder, "mousemove " + std::to_string(top.x) + " " + std::to_string(top.y) +
+                                         " click 5 click 5"));
+    ASSERT_TRUE(m_target.WaitFor("top", "wheel", 2));
+    Input("click " + std::to_string(kWheelDown)); // over the excluded child
+    ASSERT_TRUE(m_target.WaitFor("focus", "wheel", 1));
     Fence();
-    EXPECT_EQ(Deltas("child", "wheel"), (std::vector<int>{-kNotch, -kNotch}));
+    EXPECT_EQ(Deltas("top", "wheel"), (std::vector<int>{-kNotch, -kNotch}));
+    // The system's own delivery (to the window holding the capture), whole; then the fence's notch.
+    EXPECT_EQ(Deltas("focus", "wheel"), (std::vector<int>{-kNotch, -kNotch}));
+    EXPECT_TRUE(Of("child", "wheel").empty());
 }
 
 TEST_F(HookSmooth, AccelerationScrollsABurstFurtherSmoothed)
