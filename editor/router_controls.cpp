@@ -3,7 +3,7 @@
 
 #include "editor_ids.h"
 #include "router_settings_file.h"
-#include "rule_file.h"
+#include "settings_file.h"
 #include "smooth_settings_file.h"
 
 #include <commctrl.h>
@@ -40,8 +40,9 @@ void LoadRouterForm(RouterForm& form)
     // Null names the editor's own file: the rollix.ini read is the one beside it, as the library's is beside it.
     ReadRouterSettings(nullptr, settings);
     RouterFormFrom(settings, form);
-    char path[MAX_PATH + 16];
-    SmoothFormFrom(SettingsFilePath(nullptr, path) ? ReadSmoothSettings(path) : SmoothSettings(), form);
+    char path[MAX_PATH + 1];
+    SettingsFilePath(path);
+    SmoothFormFrom(ReadSmoothSettings(path), form);
 }
 
 void InitRouterControls(HWND dialog, const RouterForm& form)
