@@ -80,24 +80,18 @@ TEST(SmoothAnimationTest, EveryNotchEasesOutToExactlyItsDistance)
 
 TEST(SmoothAnimationTest, NotchesAddUpAndATurnBackDropsTheRest)
 {
-    // Three notches a frame apart: exactly three notches in all, and no gap in the motion.
-    WheelAnimation same;
-    int delivered = 0;
+    WheelAnimation same; // three notches a frame apart
+    int sum = 0;
     for (int notch = 0; notch < 3; ++notch) {
         same.AddNotch(-120, 12);
-        delivered += same.NextDelta();
+        sum += same.NextDelta();
     }
-    delivered += Sum(RunToEnd(same));
-    EXPECT_EQ(delivered, -360);
-
-    // Turned back after two frames: what was left going down is dropped, the notch up arrives whole.
-    WheelAnimation turned;
+    EXPECT_EQ(sum + Sum(RunToEnd(same)), -360);
+    WheelAnimation turned; // turned back after two frames: the run that follows is that notch alone
     turned.AddNotch(-120, 12);
-    const int first = turned.NextDelta() + turned.NextDelta();
-    EXPECT_LT(first, 0);
+    EXPECT_LT(turned.NextDelta() + turned.NextDelta(), 0);
     turned.AddNotch(120, 12);
-    const std::vector<int> back = RunToEnd(turned);
-    ExpectEasedRun(back, 120, 12);
+    ExpectEasedRun(RunToEnd(turned), 120, 12);
 }
 
 SmoothTarget Target(std::uintptr_t window, WheelAxis axis = WheelAxis::Vertical)
