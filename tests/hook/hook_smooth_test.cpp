@@ -100,7 +100,7 @@ class HookSmooth : public HookDll
         const std::string down = std::to_string(kWheelDown);
         Input("click " + down + " sleep 0.3 click " + down + " sleep 0.3");
         ASSERT_TRUE(WaitForSum(-2 * kNotch)) << "two slow notches are two notches";
-        Input("click --repeat 3 --delay 1 " + down);
+        Input("click --repeat 3 --delay 0 " + down);
         const int burst = kNotch + 2 * kNotch * kMaxAccelerationPercent / 100;
         ASSERT_TRUE(WaitForSum(-2 * kNotch - burst))
             << "the burst added up to " << -(Sum(Deltas("child", "wheel")) + 2 * kNotch);
