@@ -168,15 +168,27 @@ double CpuMsPerSecond()
     return (ReadAccount().m_cpuMs - before.m_cpuMs) / kAnimationSeconds;
 }
 
+Account Between(const Account& from, const Account& to)
+{
+    Account spent;
+    spent.m_cpuMs = to.m_cpuMs - from.m_cpuMs;
+    spent.m_wakeUps = to.m_wakeUps - from.m_wakeUps;
+    spent.m_otherThreadsWakeUps = to.m_otherThreadsWakeUps - from.m_otherThreadsWakeUps;
+    return spent;
+}
+
+// Reading the account wakes the reading thread itself, once a file for each thread: two readings back to back
+// measure that, and it is taken off the window's count.
 Account IdleWindow(int seconds)
 {
+    const Account first = ReadAccount();
     const Account before = ReadAccount();
     Sleep(static_cast<DWORD>(seconds) * 1000);
-    const Account after = ReadAccount();
-    Account spent;
-    spent.m_cpuMs = after.m_cpuMs - before.m_cpuMs;
-    spent.m_wakeUps = after.m_wakeUps - before.m_wakeUps;
-    spent.m_otherThreadsWakeUps = after.m_otherThreadsWakeUps - before.m_otherThreadsWakeUps;
+    const Account window = Between(before, ReadAccount());
+    const Account reading = Between(first, before);
+    Account spent = window;
+    spent.m_wakeUps -= reading.m_wakeUps;
+    spent.m_otherThreadsWakeUps -= reading.m_otherThreadsWakeUps;
     return spent;
 }
 
