@@ -3,6 +3,10 @@
 
 #include "editor_ids.h"
 #include "router_settings_file.h"
+#include "settings_file.h"
+#include "smooth_settings_file.h"
+
+#include <commctrl.h>
 #include "window_picker.h"
 
 namespace {
@@ -36,6 +40,9 @@ void LoadRouterForm(RouterForm& form)
     // Null names the editor's own file: the rollix.ini read is the one beside it, as the library's is beside it.
     ReadRouterSettings(nullptr, settings);
     RouterFormFrom(settings, form);
+    char path[MAX_PATH + 1];
+    SettingsFilePath(path);
+    SmoothFormFrom(ReadSmoothSettings(path), form);
 }
 
 void InitRouterControls(HWND dialog, const RouterForm& form)
@@ -47,6 +54,12 @@ void InitRouterControls(HWND dialog, const RouterForm& form)
     CheckDlgButton(dialog, IDC_SHIFT_SIDEWAYS, form.shiftScrollsSideways ? BST_CHECKED : BST_UNCHECKED);
     ShowList(dialog, IDC_PROGRAMS, form.programs);
     ShowList(dialog, IDC_CLASSES, form.classes);
+    CheckDlgButton(dialog, IDC_SMOOTH_SCROLL, form.smooth.m_smoothScroll ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_WHEEL_ACCELERATION, form.smooth.m_acceleration ? BST_CHECKED : BST_UNCHECKED);
+    SendDlgItemMessageA(dialog, IDC_SMOOTH_DURATION, EM_LIMITTEXT, 4, 0);
+    SendDlgItemMessageA(dialog, IDC_SMOOTH_DURATION_SPIN, UDM_SETRANGE32, kMinSmoothDurationMs, kMaxSmoothDurationMs);
+    SendDlgItemMessageA(dialog, IDC_SMOOTH_DURATION_SPIN, UDM_SETPOS32, 0, form.smooth.m_durationMs);
+    SetDlgItemTextA(dialog, IDC_SMOOTH_DURATION, form.smoothDurationText);
 }
 
 void ReadRouterForm(HWND dialog, RouterForm& form)
@@ -54,6 +67,14 @@ void ReadRouterForm(HWND dialog, RouterForm& form)
     ReadList(dialog, IDC_PROGRAMS, form.programs);
     ReadList(dialog, IDC_CLASSES, form.classes);
     form.shiftScrollsSideways = IsDlgButtonChecked(dialog, IDC_SHIFT_SIDEWAYS) == BST_CHECKED;
+    SmoothSettings smooth;
+    smooth.m_smoothScroll = IsDlgButtonChecked(dialog, IDC_SMOOTH_SCROLL) == BST_CHECKED;
+    smooth.m_acceleration = IsDlgButtonChecked(dialog, IDC_WHEEL_ACCELERATION) == BST_CHECKED;
+    // An empty or partly typed field keeps the saved duration; a number outside the range is held to it.
+    BOOL number = FALSE;
+    const UINT duration = GetDlgItemInt(dialog, IDC_SMOOTH_DURATION, &number, FALSE);
+    smooth.m_durationMs = number ? static_cast<int>(duration > 100000 ? 100000 : duration) : form.smooth.m_durationMs;
+    SmoothFormFrom(smooth, form);
     const LRESULT axes = SendDlgItemMessageA(dialog, IDC_REVERSE_AXES, CB_GETCURSEL, 0, 0);
     form.reverseAxes = axes == static_cast<LRESULT>(ReverseAxes::Vertical)     ? ReverseAxes::Vertical
                        : axes == static_cast<LRESULT>(ReverseAxes::Horizontal) ? ReverseAxes::Horizontal

@@ -6,7 +6,8 @@
 namespace {
 
 constexpr const char* kKeyNames[kRouterKeyCount] = {"ExcludedPrograms", "ExcludedClasses", "ShiftScrollsSideways",
-                                                    "ReverseAxes"};
+                                                    "ReverseAxes",      "SmoothScroll",    "SmoothDuration",
+                                                    "WheelAcceleration"};
 
 // The words the router reads in any case; these are the ones written.
 const char* AxesWord(ReverseAxes axes)
@@ -66,6 +67,25 @@ void RouterFormFrom(const RouterSettings& settings, RouterForm& form)
     Join(settings.m_excludedClasses, form.classes);
     form.shiftScrollsSideways = settings.m_shiftScrollsSideways;
     form.reverseAxes = settings.m_reverseAxes;
+}
+
+void SmoothFormFrom(const SmoothSettings& smooth, RouterForm& form)
+{
+    form.smooth = smooth;
+    int duration = smooth.m_durationMs < kMinSmoothDurationMs   ? kMinSmoothDurationMs
+                   : smooth.m_durationMs > kMaxSmoothDurationMs ? kMaxSmoothDurationMs
+                                                                : smooth.m_durationMs;
+    form.smooth.m_durationMs = duration;
+    char digits[8];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + duration % 10);
+        duration /= 10;
+    } while (duration > 0);
+    for (int i = 0; i < count; ++i) {
+        form.smoothDurationText[i] = digits[count - 1 - i];
+    }
+    form.smoothDurationText[count] = '\0';
 }
 
 void CanonicalNames(const char* fieldText, char (&canonical)[kCanonicalListSize])
@@ -143,6 +163,15 @@ int FindRouterChanges(const RouterForm& saved, const RouterForm& edited, RouterC
     if (saved.reverseAxes != edited.reverseAxes) {
         changes[count++] = {kReverseAxes, AxesWord(edited.reverseAxes)};
     }
+    if (saved.smooth.m_smoothScroll != edited.smooth.m_smoothScroll) {
+        changes[count++] = {kSmoothScroll, edited.smooth.m_smoothScroll ? "1" : "0"};
+    }
+    if (saved.smooth.m_durationMs != edited.smooth.m_durationMs) {
+        changes[count++] = {kSmoothDuration, edited.smoothDurationText};
+    }
+    if (saved.smooth.m_acceleration != edited.smooth.m_acceleration) {
+        changes[count++] = {kWheelAcceleration, edited.smooth.m_acceleration ? "1" : "0"};
+    }
     return count;
 }
 
@@ -160,6 +189,16 @@ void TakeRouterValue(RouterKey key, const RouterForm& from, RouterForm& to)
         break;
     case kReverseAxes:
         to.reverseAxes = from.reverseAxes;
+        break;
+    case kSmoothScroll:
+        to.smooth.m_smoothScroll = from.smooth.m_smoothScroll;
+        break;
+    case kSmoothDuration:
+        to.smooth.m_durationMs = from.smooth.m_durationMs;
+        std::memcpy(to.smoothDurationText, from.smoothDurationText, sizeof(to.smoothDurationText));
+        break;
+    case kWheelAcceleration:
+        to.smooth.m_acceleration = from.smooth.m_acceleration;
         break;
     case kRouterKeyCount:
         break;

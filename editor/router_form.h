@@ -4,6 +4,7 @@
 #pragma once
 
 #include "router_settings.h"
+#include "smooth_settings.h"
 
 // The [router] keys, in the order the editor writes them.
 enum RouterKey
@@ -12,6 +13,9 @@ enum RouterKey
     kExcludedClasses,
     kShiftScrollsSideways,
     kReverseAxes,
+    kSmoothScroll,
+    kSmoothDuration,
+    kWheelAcceleration,
     kRouterKeyCount
 };
 
@@ -30,10 +34,14 @@ struct RouterForm
     char classes[kCanonicalListSize];
     bool shiftScrollsSideways;
     ReverseAxes reverseAxes;
+    SmoothSettings smooth;
+    char smoothDurationText[8]; // smooth.m_durationMs as a save writes it
 };
 
 // The form for the settings the router read (an absent ExcludedPrograms reads as the default names).
 void RouterFormFrom(const RouterSettings& settings, RouterForm& form);
+// The smoothing keys into the form; a duration outside its range is held to it.
+void SmoothFormFrom(const SmoothSettings& smooth, RouterForm& form);
 
 // The canonical text of a list field's text: names one a line, or several on a line separated by ';'.
 void CanonicalNames(const char* fieldText, char (&canonical)[kCanonicalListSize]);

@@ -16,6 +16,7 @@ const char* const kChoices[kRuleKeyCount][3] = {
     {"No", "Yes", nullptr},
     {"No", "Yes", nullptr},
     {"WM_MOUSEHWHEEL (the usual)", "WM_HSCROLL lines", "WM_MOUSEWHEEL with Shift"},
+    {"No: whole notches", "Yes", nullptr},
 };
 constexpr int kLinesKey = static_cast<int>(RuleKey::LinesToScroll);
 constexpr int kLinesFieldChars = 3;

@@ -360,6 +360,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
             return TRUE;
         case IDC_PROGRAMS:
         case IDC_CLASSES:
+        case IDC_SMOOTH_DURATION:
             if (HIWORD(wParam) == EN_CHANGE) {
                 UpdateApply(dialog);
             }

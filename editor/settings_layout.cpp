@@ -14,7 +14,7 @@ enum RowKind
     kGroupRow, // a group box, around the rows up to its kGroupEndRow
     kGroupEndRow,
     kCheckRow,  // a check box; its text may run over several lines (a note follows a line break)
-    kLinesRow,  // the lines label, its field and the field's spin buttons
+    kLinesRow,  // a number's label, its field and the field's spin buttons
     kChoiceRow, // a label and a drop-down list beside it
     kListRow,   // a label and, below it, a field of several lines
     kPickerRow, // the window picker and its note beside it
@@ -30,18 +30,23 @@ struct SettingsRow
     int label = 0;       // the label of a lines, choice or list row; the picker's note
     int lines = 0;       // the lines a list row shows
     bool beside = false; // to the right of the row before, sharing its width
+    int spin = 0;        // a number row's spin buttons
 };
 
 // The dialog from the top down. A new setting is one more row here and its control in editor.rc.
 constexpr SettingsRow kRows[] = {
     {kGroupRow, IDC_WHEEL_GROUP, 0},
     {kCheckRow, IDC_CONVERT_TO_SCROLL, 0},
-    {kLinesRow, IDC_LINES, 1, IDC_LINES_LABEL}, // under the check box it depends on
+    {kLinesRow, IDC_LINES, 1, IDC_LINES_LABEL, 0, false, IDC_LINES_SPIN}, // under the check box it depends on
     {kTextRow, IDC_LINES_ERROR, 1},
     {kCheckRow, IDC_REVERSE_SCROLL, 0},
     {kChoiceRow, IDC_REVERSE_AXES, 1, IDC_REVERSE_AXES_LABEL},
     {kCheckRow, IDC_SHIFT_SIDEWAYS, 0},
     {kCheckRow, IDC_ACTIVATE_WINDOWS, 0},
+    {kCheckRow, IDC_SMOOTH_SCROLL, 0},
+    // Not dependent on the box above: a rule may smooth one program while the box is clear.
+    {kLinesRow, IDC_SMOOTH_DURATION, 1, IDC_SMOOTH_DURATION_LABEL, 0, false, IDC_SMOOTH_DURATION_SPIN},
+    {kCheckRow, IDC_WHEEL_ACCELERATION, 0},
     {kGroupEndRow, 0, 0},
     {kGroupRow, IDC_EXCLUDED_GROUP, 0},
     {kTextRow, IDC_EXCLUDED_NOTE, 0},
@@ -212,7 +217,7 @@ void PlaceLinesRow(HWND dialog, const SettingsRow& row, const StackBox& box)
     const HWND field = GetDlgItem(dialog, row.id);
     Place(field, PlaceLabel(dialog, row.label, box, fieldHeight), box.top, UnitsX(dialog, kFieldWidth), fieldHeight);
     // Attached anew, the spin buttons take their width off the field's right end and sit there.
-    const HWND spin = GetDlgItem(dialog, IDC_LINES_SPIN);
+    const HWND spin = GetDlgItem(dialog, row.spin);
     Place(spin, 0, 0, UnitsX(dialog, kSpinWidth), fieldHeight);
     SendMessageA(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(field), 0);
 }

@@ -21,30 +21,43 @@ constexpr RuleSettings kOff = With(ScrollMode::Off);
 constexpr RuleSettings kHScroll = With(ScrollMode::Route, SidewaysMethod::HScroll);
 constexpr RuleSettings kHWheel = With(ScrollMode::Route, SidewaysMethod::HWheel);
 
+// Smoothing off: for programs that smooth the wheel themselves, and for those that take every wheel message for a
+// whole notch, where partial deltas would multiply a notch into many.
+constexpr RuleSettings Whole(RuleSettings settings)
+{
+    settings.m_smoothScroll = RuleSwitch::Off;
+    return settings;
+}
+
+constexpr RuleSettings kSystemOwnSmoothing = Whole(kSystem);   // the XAML family animates the wheel itself
+constexpr RuleSettings kRouteOwnSmoothing = Whole(kRoute);     // Gecko animates the wheel itself
+constexpr RuleSettings kHWheelOwnSmoothing = Whole(kHWheel);   // Chromium animates the wheel itself
+constexpr RuleSettings kWholeNotches = Whole(RuleSettings());
+
 constexpr const char kOpen[] = "evidence open: left to Windows, which loses nothing";
 
 constexpr BuiltInRule kBuiltInRules[] = {
     // UWP, WinUI 3 and XAML islands
-    {"UWP apps", "", "Windows.UI.Core.CoreWindow;ApplicationFrameWindow", kSystem,
+    {"UWP apps", "", "Windows.UI.Core.CoreWindow;ApplicationFrameWindow", kSystemOwnSmoothing,
      "CoreWindow takes the wheel only from the system's own pointer routing",
      "github.com/ttencate/taekwindow/issues/110"},
-    {"WinUI 3 apps", "", "Microsoft.UI.Content.DesktopChildSiteBridge;WinUIDesktopWin32WindowClass", kSystem,
+    {"WinUI 3 apps", "", "Microsoft.UI.Content.DesktopChildSiteBridge;WinUIDesktopWin32WindowClass", kSystemOwnSmoothing,
      "WinUI 3 scrolls only with the system's routing of the wheel",
      "github.com/microsoft/microsoft-ui-xaml/issues/8764"},
     {"XAML islands", "", "Windows.UI.Input.InputSite.WindowClass;Windows.UI.Composition.DesktopWindowContentBridge",
-     kSystem, "islands host their content in a window that is never active",
+     kSystemOwnSmoothing, "islands host their content in a window that is never active",
      "github.com/microsoft/terminal/issues/979"},
-    {"Windows Settings", "SystemSettings.exe", "", kSystem, "a UWP app",
+    {"Windows Settings", "SystemSettings.exe", "", kSystemOwnSmoothing, "a UWP app",
      "github.com/ttencate/taekwindow/issues/110"},
-    {"PowerToys", "PowerToys.exe;PowerToys.Settings.exe", "", kSystem,
+    {"PowerToys", "PowerToys.exe;PowerToys.Settings.exe", "", kSystemOwnSmoothing,
      "its WinUI windows stop scrolling under a scroll-under-cursor hook",
      "github.com/microsoft/PowerToys/issues/13537"},
-    {"Files", "Files.exe", "", kSystem, "WinUI: scrolls only with the system's routing",
+    {"Files", "Files.exe", "", kSystemOwnSmoothing, "WinUI: scrolls only with the system's routing",
      "github.com/files-community/Files/issues/13267"},
-    {"Task Manager (Windows 11)", "Taskmgr.exe", "", kSystem, "WinUI in Windows 11; evidence open",
+    {"Task Manager (Windows 11)", "Taskmgr.exe", "", kSystemOwnSmoothing, "WinUI in Windows 11; evidence open",
      "github.com/microsoft/microsoft-ui-xaml/issues/8764"},
     // Terminals
-    {"Windows Terminal", "WindowsTerminal.exe", "CASCADIA_HOSTING_WINDOW_CLASS", kSystem,
+    {"Windows Terminal", "WindowsTerminal.exe", "CASCADIA_HOSTING_WINDOW_CLASS", kSystemOwnSmoothing,
      "its XAML settings stop scrolling under a scroll-under-cursor hook",
      "github.com/microsoft/terminal/issues/9340"},
     {"Console host", "", "ConsoleWindowClass", kRoute, "the classic console takes posted wheel messages",
@@ -66,17 +79,17 @@ constexpr BuiltInRule kBuiltInRules[] = {
     {"Windows ribbon (Paint, WordPad)", "", "UIRibbonCommandBarDock;UIRibbonWorkPane", kSystem,
      "a posted wheel does not switch ribbon tabs", "github.com/stefansundin/altdrag/issues/27"},
     // Browsers and Electron
-    {"Google Chrome", "chrome.exe", "Chrome_RenderWidgetHostHWND", kHWheel,
+    {"Google Chrome", "chrome.exe", "Chrome_RenderWidgetHostHWND", kHWheelOwnSmoothing,
      "Chromium takes WM_MOUSEHWHEEL", "github.com/ykon/w10wheel.net/issues/2"},
-    {"Microsoft Edge", "msedge.exe", "", kHWheel, "Chromium takes WM_MOUSEHWHEEL",
+    {"Microsoft Edge", "msedge.exe", "", kHWheelOwnSmoothing, "Chromium takes WM_MOUSEHWHEEL",
      "github.com/ykon/w10wheel.net/issues/2"},
-    {"Brave, Vivaldi, Opera", "brave.exe;vivaldi.exe;opera.exe", "", kHWheel, "Chromium takes WM_MOUSEHWHEEL",
+    {"Brave, Vivaldi, Opera", "brave.exe;vivaldi.exe;opera.exe", "", kHWheelOwnSmoothing, "Chromium takes WM_MOUSEHWHEEL",
      "github.com/ykon/w10wheel.net/issues/2"},
-    {"Electron apps", "Slack.exe;Discord.exe;Teams.exe;Obsidian.exe;Notion.exe", "", kHWheel,
+    {"Electron apps", "Slack.exe;Discord.exe;Teams.exe;Obsidian.exe;Notion.exe", "", kHWheelOwnSmoothing,
      "Chromium windows take WM_MOUSEHWHEEL", "github.com/ykon/w10wheel.net/issues/2"},
-    {"Mozilla Firefox", "firefox.exe", "MozillaWindowClass", kRoute,
+    {"Mozilla Firefox", "firefox.exe", "MozillaWindowClass", kRouteOwnSmoothing,
      "Gecko scrolls the frame under the pointer", "wiki.mozilla.org/Gecko:Mouse_Wheel_Scrolling"},
-    {"Mozilla Thunderbird", "thunderbird.exe", "", kRoute, "Gecko scrolls the frame under the pointer",
+    {"Mozilla Thunderbird", "thunderbird.exe", "", kRouteOwnSmoothing, "Gecko scrolls the frame under the pointer",
      "wiki.mozilla.org/Gecko:Mouse_Wheel_Scrolling"},
     // Toolkits
     {"Java AWT and Swing", "java.exe;javaw.exe", "SunAwtFrame;SunAwtDialog;SunAwtCanvas", kRoute,
@@ -98,9 +111,9 @@ constexpr BuiltInRule kBuiltInRules[] = {
     {"Explorer, classic views", "", "CabinetWClass;SHELLDLL_DefView;DirectUIHWND", kRoute,
      "the classic folder views take posted wheel messages",
      "learn.microsoft.com/windows/win32/inputdev/wm-mousewheel"},
-    {"Explorer, XAML parts", "", "XamlExplorerHostIslandWindow", kSystem, "XAML islands in Explorer; evidence open", "github.com/microsoft/terminal/issues/979"},
+    {"Explorer, XAML parts", "", "XamlExplorerHostIslandWindow", kSystemOwnSmoothing, "XAML islands in Explorer; evidence open", "github.com/microsoft/terminal/issues/979"},
     // Editors and IDEs
-    {"Visual Studio Code", "Code.exe", "", kHWheel, "Electron takes WM_MOUSEHWHEEL",
+    {"Visual Studio Code", "Code.exe", "", kHWheelOwnSmoothing, "Electron takes WM_MOUSEHWHEEL",
      "github.com/ykon/w10wheel.net/issues/2"},
     {"Visual Studio", "devenv.exe", "", kHWheel, "its editor handles WM_MOUSEHWHEEL itself",
      "github.com/dotnet/wpf/issues/3201"},
@@ -112,6 +125,13 @@ constexpr BuiltInRule kBuiltInRules[] = {
      "github.com/vim/vim/issues/7500"},
     {"Sublime Text", "sublime_text.exe", "PX_WINDOW_CLASS", kSystem, kOpen, "no public report found"},
     {"GNU Emacs", "emacs.exe;runemacs.exe", "Emacs", kSystem, kOpen, "no public report found"},
+    // Programs that take each wheel message for a whole notch
+    {"SumatraPDF", "SumatraPDF.exe", "SUMATRA_PDF_FRAME", kWholeNotches,
+     "counted each WM_MOUSEWHEEL as a notch, so fine deltas scrolled 120 times too far; newer versions smooth "
+     "themselves", "github.com/sumatrapdfreader/sumatrapdf/issues/3032"},
+    {"ImageGlass", "ImageGlass.exe", "", kWholeNotches,
+     "the wheel zooms a whole step a message: partial deltas would multiply the zoom",
+     "github.com/d2phap/ImageGlass/issues/686"},
     // Remote desktops and virtual machines: they take the wheel for the other machine
     {"Remote Desktop", "mstsc.exe;msrdc.exe", "TscShellContainerClass", kOff,
      "the session takes the wheel for the remote machine", "github.com/gravitational/teleport/issues/46143"},

@@ -91,6 +91,7 @@ void RouteUntilStopped(ThreadStart& start)
         RunUntilStopped(start.m_stopEvent);
         UnhookWindowsHookEx(hook);
     }
+    router.StopSmoothing();
     TlsSetValue(RouterSlot, nullptr);
 }
 

@@ -7,6 +7,7 @@
 #include "ole_date.h"
 #include "router_settings_file.h"
 #include "rule_file.h"
+#include "smooth_settings_file.h"
 
 namespace {
 
@@ -44,6 +45,8 @@ extern "C" void WINAPI RollixHookStart(int convertToScroll, int linesToScroll, i
     char path[MAX_PATH + 16];
     if (SettingsFilePath(LibraryModule(), path)) {
         ReadUserRules(path, config.m_rules);
+        config.m_smooth = ReadSmoothSettings(path);
+        config.m_settings.m_smoothScroll = config.m_smooth.m_smoothScroll;
     }
     // Looked up here rather than in the callback, which must stay fast; the main window lives as long as the
     // program, and every re-install by the watchdog looks again.

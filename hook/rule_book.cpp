@@ -65,6 +65,7 @@ void Merge(RuleSettings& kept, const RuleSettings& offered)
     TakeKey(kept.m_shiftScrollsSideways, offered.m_shiftScrollsSideways);
     TakeKey(kept.m_activateWindows, offered.m_activateWindows);
     TakeKey(kept.m_sideways, offered.m_sideways);
+    TakeKey(kept.m_smoothScroll, offered.m_smoothScroll);
 }
 
 bool SwitchValue(RuleSwitch value, bool inherited)
@@ -95,6 +96,7 @@ AppliedRule ApplyRule(const HookSettings& global, const RuleSettings& rule)
     settings.m_convertToScroll = SwitchValue(rule.m_convertToScroll, global.m_convertToScroll);
     settings.m_shiftScrollsSideways = SwitchValue(rule.m_shiftScrollsSideways, global.m_shiftScrollsSideways);
     settings.m_activateWindows = SwitchValue(rule.m_activateWindows, global.m_activateWindows);
+    settings.m_smoothScroll = SwitchValue(rule.m_smoothScroll, global.m_smoothScroll);
     if (rule.m_linesToScroll != 0) {
         settings.m_linesToScroll = rule.m_linesToScroll;
     }

@@ -98,4 +98,5 @@ void DescribeRuleSettings(const RuleSettings& settings, char (&text)[kDecisionTe
     }
     Switch(line, settings.m_shiftScrollsSideways, "Shift scrolls sideways", "Shift does not scroll sideways");
     Switch(line, settings.m_activateWindows, "activates the window", "does not activate the window");
+    Switch(line, settings.m_smoothScroll, "smoothed", "whole notches");
 }

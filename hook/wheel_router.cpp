@@ -64,6 +64,7 @@ void WheelRouter::PrepareThread()
     const bool aware = functions.m_isProcessDpiAware != nullptr && functions.m_isProcessDpiAware() != FALSE;
     m_searchPoint = ChooseSearchPoint(m_dpiMode, ownWindow, aware);
     RefreshSystemSettings(GetTickCount());
+    StartSmoothing();
 }
 
 void WheelRouter::RefreshSystemSettings(DWORD now)
@@ -363,13 +364,15 @@ bool WheelRouter::HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info)
     const AppliedRule applied = GatherTarget(targetWindow, foreground, now, target);
     const HookSettings& settings = applied.m_settings;
     if (settings.m_convertToScroll || settings.m_shiftScrollsSideways ||
-        applied.m_sideways == SidewaysMethod::ShiftWheel) {
-        ReadKeys(event); // Ctrl and Shift keep a converted wheel a wheel; Shift may turn it sideways
+        applied.m_sideways == SidewaysMethod::ShiftWheel || WantsSmoothing()) {
+        ReadKeys(event); // Ctrl and Shift keep a converted wheel a wheel; Shift may turn it sideways; Ctrl zooms whole
     }
     const WheelDecision decision = DecideWheel(event, target, foregroundFacts, settings, m_systemRouting);
+    // Its frames, or its accelerated notches, on their way: swallowed, and an activation still asked for.
+    const bool handedOver = WantsSmoothing() && SmoothOrAccelerate(event, decision, applied, target, info);
 
     Delivery delivery = Delivery::Delivered;
-    switch (decision.m_action) {
+    switch (handedOver ? WheelAction::PassOn : decision.m_action) {
     case WheelAction::PassOn:
         break;
     case WheelAction::PostWheel:
@@ -404,5 +407,5 @@ bool WheelRouter::HandleWheel(WheelAxis axis, const MSLLHOOKSTRUCT& info)
         PostMessageA(m_config.m_programWindow, m_config.m_controlMessage, kActivateWindowCode,
                      reinterpret_cast<LPARAM>(m_target.m_rootOwner));
     }
-    return decision.m_action != WheelAction::PassOn;
+    return handedOver || decision.m_action != WheelAction::PassOn;
 }

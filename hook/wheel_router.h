@@ -10,6 +10,9 @@
 #include "rule_facts.h"
 #include "scroll_accumulator.h"
 #include "shield_mark.h"
+#include "smooth_scroller.h"
+#include "smooth_settings.h"
+#include "wheel_acceleration.h"
 #include "window_facts.h"
 
 // What RollixHookStart hands to the hook thread.
@@ -18,6 +21,7 @@ struct RouterConfig
     HookSettings m_settings;
     RouterSettings m_routerSettings; // the exclusions; the rest is folded into m_settings
     RuleBook m_rules;                // the user's rules over the built-in table
+    SmoothSettings m_smooth;         // SmoothScroll is folded into m_settings too
     HWND m_programWindow = nullptr;  // takes the activation requests (control code 8)
     UINT m_controlMessage = 0;
 };
@@ -32,6 +36,8 @@ class WheelRouter
     // On the hook thread, before the hook is installed: how this system speaks physical pixels.
     void PrepareThread();
     void SetHook(HHOOK hook) { m_hook = hook; }
+    // After the hook is removed: ends the smoothing thread, if one runs.
+    void StopSmoothing() { m_smoothing.Stop(); }
     // The hook callback for nCode >= 0.
     LRESULT OnMouseEvent(int code, WPARAM message, LPARAM data);
 
@@ -68,6 +74,12 @@ class WheelRouter
     Delivery PostWheel(const WheelDecision& decision, POINT physical, const WheelEvent& event,
                        const AppliedRule& applied, DWORD now);
     Delivery PostScrollLines(WheelAxis axis, int delta, HWND scroller, int linesToScroll, DWORD now);
+    // Smoothing and acceleration (wheel_router_smoothing.cpp).
+    void StartSmoothing();
+    bool WantsSmoothing() const { return m_smoothing.Running() || m_config.m_smooth.m_acceleration; }
+    // Hands a decided notch to the smoothing thread, or delivers it accelerated; true when it is on its way.
+    bool SmoothOrAccelerate(const WheelEvent& event, const WheelDecision& decision, const AppliedRule& applied,
+                            const TargetFacts& target, const MSLLHOOKSTRUCT& info);
 
     RouterConfig m_config;
     HHOOK m_hook = nullptr;
@@ -87,4 +99,6 @@ class WheelRouter
     ForegroundRecord m_foreground;
     ProcessNames m_programs;
     RuleRecord m_rules;
+    SmoothScroller m_smoothing;
+    WheelAcceleration m_acceleration;
 };

@@ -28,6 +28,7 @@ struct HookSettings
     bool m_reverseScroll = false;
     ReverseAxes m_reverseAxes = ReverseAxes::Both; // which wheel ReverseScroll turns round
     bool m_shiftScrollsSideways = false;           // Shift turns the vertical wheel into the horizontal one
+    bool m_smoothScroll = false;                   // notches ease out as runs of partial deltas
 };
 
 // The three arguments of RollixHookStart; flags bit 0 is ActivateWindows, bit 1 ReverseScroll. Fewer than one

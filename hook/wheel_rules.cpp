@@ -9,7 +9,7 @@ namespace {
 
 constexpr const char* kKeyNames[kRuleKeyCount] = {
     "Scroll", "ReverseScroll", "ReverseAxes", "ConvertToScroll", "LinesToScroll", "ShiftScrollsSideways",
-    "ActivateWindows", "Sideways",
+    "ActivateWindows", "Sideways", "SmoothScroll",
 };
 constexpr const char* kScrollWords[] = {"route", "system", "off"};
 constexpr const char* kSwitchWords[] = {"0", "1"};
@@ -39,6 +39,7 @@ Words WordsOf(RuleKey key)
     case RuleKey::ConvertToScroll:
     case RuleKey::ShiftScrollsSideways:
     case RuleKey::ActivateWindows:
+    case RuleKey::SmoothScroll:
         break;
     }
     return {kSwitchWords, 2};
@@ -124,6 +125,8 @@ int EnumValue(const RuleSettings& settings, RuleKey key)
         return static_cast<int>(settings.m_activateWindows);
     case RuleKey::Sideways:
         return static_cast<int>(settings.m_sideways);
+    case RuleKey::SmoothScroll:
+        return static_cast<int>(settings.m_smoothScroll);
     }
     return 0;
 }
@@ -206,6 +209,9 @@ void ParseRuleKey(RuleSettings& settings, RuleKey key, const char* text)
         break;
     case RuleKey::Sideways:
         settings.m_sideways = static_cast<SidewaysMethod>(value);
+        break;
+    case RuleKey::SmoothScroll:
+        settings.m_smoothScroll = static_cast<RuleSwitch>(value);
         break;
     }
 }

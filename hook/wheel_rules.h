@@ -51,6 +51,7 @@ struct RuleSettings
     RuleSwitch m_shiftScrollsSideways = RuleSwitch::Inherit;
     RuleSwitch m_activateWindows = RuleSwitch::Inherit;
     SidewaysMethod m_sideways = SidewaysMethod::Inherit;
+    RuleSwitch m_smoothScroll = RuleSwitch::Inherit;
 };
 
 bool operator==(const RuleSettings& a, const RuleSettings& b);
@@ -72,8 +73,9 @@ enum class RuleKey
     ShiftScrollsSideways,
     ActivateWindows,
     Sideways,
+    SmoothScroll,
 };
-constexpr int kRuleKeyCount = 8;
+constexpr int kRuleKeyCount = 9;
 
 // "Scroll", "ReverseScroll", ...
 const char* RuleKeyName(RuleKey key);

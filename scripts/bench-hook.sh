@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Measures the mouse hook: the callback's decision path on the host (Google Benchmark), then under Wine the whole
-# path from a wheel event to the target window with and without the hook, and the callback's own cost there.
-#   scripts/bench-hook.sh [rounds of 20 events per side]     build folders under $BENCH_ROOT (/tmp/rollix-hook-bench)
+# path from a wheel event to the target window with and without the hook, and the callback's own cost there; then
+# smooth scrolling: latency to the first frame, frame spacing, CPU per second of animation and idle wake-ups.
+#   scripts/bench-hook.sh [rounds of 20 events per side] [smoothed notches] [idle seconds per window]
+#   build folders under $BENCH_ROOT (/tmp/rollix-hook-bench)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 bench_root=${BENCH_ROOT:-/tmp/rollix-hook-bench}
 rounds=${1:-10}
+smooth_notches=${2:-30}
+idle_seconds=${3:-60}
 
 echo "== host: decision path (Release, no sanitizers)"
 cmake -S "$root" -B "$bench_root/host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DROLLIX_SANITIZE=OFF >/dev/null
@@ -18,7 +22,7 @@ echo "   (cpu time per event; wall time counts other load on the machine)"
 echo "== wine: wheel event to target window"
 cmake -S "$root" -B "$bench_root/win64" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=MinSizeRel -DROLLIX_TESTS=ON >/dev/null
-ninja -C "$bench_root/win64" hook_path_bench >/dev/null
+ninja -C "$bench_root/win64" hook_path_bench smooth_bench >/dev/null
 
 # A display and a Wine prefix of our own, both ended on the way out.
 display=""
@@ -38,3 +42,5 @@ mkdir -p "$WINEPREFIX"
 wineserver -p
 wineboot -i >/dev/null 2>&1 # creates the prefix on the first run
 wine "$bench_root/win64/tests/bin/hook_path_bench.exe" "$rounds"
+echo "== wine: smooth scrolling (idle windows of $idle_seconds s, smoothing off and on, twice)"
+wine "$bench_root/win64/tests/bin/smooth_bench.exe" "$smooth_notches" "$idle_seconds"

@@ -153,6 +153,26 @@ TEST_F(EditorRouter, EditsWriteOnlyTheChangedRouterKeysAndRestartTheHook)
     EXPECT_THAT(m_program.Codes(), ElementsAre(kRestartHook)) << "router keys only: a hook restart, no reload";
 }
 
+TEST_F(EditorRouter, SmoothingKeysShowAsTheLibraryReadsThemAndOnlyEditsAreWritten)
+{
+    const std::string ini = std::string(kReversingIni) + "[router]\r\nSmoothScroll=1\r\nSmoothDuration=5000\r\n";
+    m_folder.WriteIni(ini);
+    EditorProcess editor(m_folder);
+    ASSERT_TRUE(editor.WaitForDialog());
+    EXPECT_TRUE(editor.Checked(IDC_SMOOTH_SCROLL));
+    EXPECT_EQ(editor.Text(IDC_SMOOTH_DURATION), "1000") << "held to the range, as the library reads it";
+    EXPECT_FALSE(editor.Checked(IDC_WHEEL_ACCELERATION));
+    EXPECT_FALSE(IsWindowEnabled(editor.Control(IDC_APPLY))) << "a value held to its range is no edit";
+    editor.Paste(IDC_SMOOTH_DURATION, "300");
+    editor.PressAltKey('f');
+    ASSERT_TRUE(WaitFor([&] { return editor.Checked(IDC_WHEEL_ACCELERATION); }));
+    editor.PostClick(IDOK);
+    ASSERT_TRUE(editor.WaitForExit());
+    EXPECT_THAT(LineChanges(ini, m_folder.ReadIni()), ElementsAre("+SmoothDuration=300", "+WheelAcceleration=1",
+                                                                 "-SmoothDuration=5000"));
+    EXPECT_THAT(m_program.Codes(), ElementsAre(kRestartHook));
+}
+
 TEST_F(EditorRouter, AClearedProgramListIsWrittenEmptyAndTheChoiceSitsUnderReverse)
 {
     EditorProcess editor(m_folder);
@@ -185,7 +205,8 @@ TEST_F(EditorRouter, TheNewControlsAreReachedByTabAndTheirMnemonics)
     editor.PressAltKey('r'); // and back on
     ASSERT_TRUE(WaitFor([&] { return editor.Checked(IDC_REVERSE_SCROLL); }));
     // Tab leaves a field of several lines as it leaves any other: it types no tab into the names.
-    for (const int id : {IDC_REVERSE_AXES, IDC_SHIFT_SIDEWAYS, IDC_ACTIVATE_WINDOWS, IDC_PROGRAMS, IDC_CLASSES,
+    for (const int id : {IDC_REVERSE_AXES, IDC_SHIFT_SIDEWAYS, IDC_ACTIVATE_WINDOWS, IDC_SMOOTH_SCROLL,
+                         IDC_SMOOTH_DURATION, IDC_WHEEL_ACCELERATION, IDC_PROGRAMS, IDC_CLASSES,
                          IDC_LEFT_CLICK_TOGGLE}) {
         editor.PressKey(VK_TAB);
         EXPECT_TRUE(WaitFor([&] { return editor.Focus() == editor.Control(id); })) << "Tab to " << id;

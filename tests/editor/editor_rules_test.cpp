@@ -163,11 +163,12 @@ TEST_F(EditorRules, APickedRuleIsAddedEditedAndRemovedWritingOnlyItsKeysAndResta
     EXPECT_EQ(m_process->Selection(IDC_RULE_SCROLL), kScrollSystem);
     m_process->Choose(IDC_RULE_SIDEWAYS, 0);
     m_process->Choose(IDC_RULE_REVERSE, kSwitchOff);
+    m_process->Choose(IDC_RULE_SMOOTH, kSwitchOff);
     m_process->Type(IDC_RULE_LINES, "5");
     ASSERT_NO_FATAL_FAILURE(Close(edit));
     ASSERT_NO_FATAL_FAILURE(Close(m_rules));
     EXPECT_THAT(LineChanges(added, m_folder.ReadIni()),
-                ElementsAre("+LinesToScroll=5", "+ReverseScroll=0", "-Sideways=hscroll"));
+                ElementsAre("+LinesToScroll=5", "+ReverseScroll=0", "+SmoothScroll=0", "-Sideways=hscroll"));
     EXPECT_TRUE(WaitFor([&] { return m_program.Codes().size() == 2; }));
 
     // Removed with Alt+V, and a rules dialog left with Cancel writes nothing.

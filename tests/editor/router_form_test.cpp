@@ -111,19 +111,36 @@ TEST(RouterForm, OnlyTheChangedKeysAreWrittenInTheirOrderAndTheRouterReadsThemBa
         RouterForm before = saved;
         before.shiftScrollsSideways = !sideways;
         before.reverseAxes = axes == ReverseAxes::Both ? ReverseAxes::Vertical : ReverseAxes::Both;
+        SmoothSettings smooth;
+        smooth.m_smoothScroll = !sideways;
+        smooth.m_acceleration = !sideways;
+        SmoothFormFrom(smooth, before);
         edited = saved;
         edited.shiftScrollsSideways = sideways;
         edited.reverseAxes = axes;
+        smooth.m_smoothScroll = sideways;
+        smooth.m_acceleration = sideways;
+        smooth.m_durationMs = sideways ? 2000 : 75; // held to the range as the field is read
+        SmoothFormFrom(smooth, edited);
         CanonicalNames("a.exe\r\nb c.exe", edited.programs);
         CanonicalNames("Class One;Two", edited.classes);
         ASSERT_EQ(FindRouterChanges(before, edited, changes), kRouterKeyCount);
         RouterSettingTexts texts;
         SettingText* byKey[kRouterKeyCount] = {&texts.m_excludedPrograms, &texts.m_excludedClasses,
                                                &texts.m_shiftScrollsSideways, &texts.m_reverseAxes};
+        const char* smoothTexts[3] = {};
         for (const RouterChange& change : changes) {
-            *byKey[change.key] = Present(change.text);
+            if (change.key >= kSmoothScroll) {
+                smoothTexts[change.key - kSmoothScroll] = change.text;
+            } else {
+                *byKey[change.key] = Present(change.text);
+            }
         }
-        const RouterForm read = FormOf(texts);
+        RouterForm read = FormOf(texts);
+        SmoothFormFrom(ParseSmoothSettings(smoothTexts[0], smoothTexts[1], smoothTexts[2]), read);
+        EXPECT_EQ(read.smooth.m_smoothScroll, sideways);
+        EXPECT_EQ(read.smooth.m_acceleration, sideways);
+        EXPECT_EQ(read.smooth.m_durationMs, sideways ? kMaxSmoothDurationMs : 75);
         EXPECT_STREQ(read.programs, edited.programs);
         EXPECT_STREQ(read.classes, edited.classes);
         EXPECT_EQ(read.shiftScrollsSideways, sideways);

@@ -74,6 +74,8 @@ const AppWindow kApps[] = {
     {"Remote support tools", "TeamViewer.exe", {"TV_CClientWindowClass"}, Outcome::Alone},
     {"On-screen keyboard", "osk.exe", {"OSKMainClass"}, Outcome::Alone},
     {"Touch keyboard", "TabTip.exe", {"IPTip_Main_Window"}, Outcome::Alone},
+    {"SumatraPDF", "C:\\Tools\\SumatraPDF.exe", {"SUMATRA_PDF_CANVAS", "SUMATRA_PDF_FRAME"}, Outcome::HWheel},
+    {"ImageGlass", "ImageGlass.exe", {"WindowsForms10.Window.8.app.0.1ca0192_r8_ad1"}, Outcome::HWheel},
 };
 
 int ChainLength(const AppWindow& app)
