@@ -2,7 +2,7 @@
 # Measures the mouse hook: the callback's decision path on the host (Google Benchmark), then under Wine the whole
 # path from a wheel event to the target window with and without the hook, and the callback's own cost there; then
 # smooth scrolling: latency to the first frame, frame spacing, CPU per second of animation and idle wake-ups.
-#   scripts/bench-hook.sh [rounds of 20 events per side] [smoothed notches] [idle seconds per window]
+#   scripts/bench-hook.sh [rounds of 20 events per side] [smoothed notches] [idle seconds per window] [user rules]
 #   build folders under $BENCH_ROOT (/tmp/rollix-hook-bench)
 set -euo pipefail
 
@@ -11,6 +11,8 @@ bench_root=${BENCH_ROOT:-/tmp/rollix-hook-bench}
 rounds=${1:-10}
 smooth_notches=${2:-30}
 idle_seconds=${3:-60}
+# The router reads this many rules of its own beside the built-in table, as a heavy user would have.
+user_rules=${4:-200}
 
 echo "== host: decision path (Release, no sanitizers)"
 cmake -S "$root" -B "$bench_root/host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DROLLIX_SANITIZE=OFF >/dev/null
@@ -41,6 +43,6 @@ for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; d
 mkdir -p "$WINEPREFIX"
 wineserver -p
 wineboot -i >/dev/null 2>&1 # creates the prefix on the first run
-wine "$bench_root/win64/tests/bin/hook_path_bench.exe" "$rounds"
+wine "$bench_root/win64/tests/bin/hook_path_bench.exe" "$rounds" "$user_rules"
 echo "== wine: smooth scrolling (idle windows of $idle_seconds s, smoothing off and on, twice)"
 wine "$bench_root/win64/tests/bin/smooth_bench.exe" "$smooth_notches" "$idle_seconds"
