@@ -17,7 +17,8 @@ bool IsWholeNotch(int delta)
 bool LeftToSystemRouting(const WheelEvent& event, const WheelDecision& decision, const TargetFacts& target)
 {
     if (event.m_injected || !target.m_found || IsSystemRoutedClass(target.m_className) ||
-        IsSystemRoutedClass(target.m_topLevelClassName)) {
+        IsSystemRoutedClass(target.m_topLevelClassName) ||
+        IsSystemRoutedChain(target.m_classChain, target.m_classChainCount)) {
         return false; // the XAML family smooths the wheel itself
     }
     if (decision.m_action == WheelAction::Reinject) {

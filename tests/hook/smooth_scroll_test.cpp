@@ -207,6 +207,11 @@ TEST(SmoothChoiceTest, OnlyWholeNotchesTheRouterDeliversOrLeavesToPointerRouting
     window.m_topLevelClassName = "Frame";
     TargetFacts xaml = window;
     xaml.m_className = "Windows.UI.Core.CoreWindow";
+    // An island's bridge between the target and its top-level window.
+    const char* const islandChain[] = {"Grid", "Windows.UI.Composition.DesktopWindowContentBridge", "Frame"};
+    TargetFacts island = window;
+    island.m_classChain = islandChain;
+    island.m_classChainCount = 3;
     WheelEvent notch;
     notch.m_delta = -120;
     WheelEvent zoom = notch;
@@ -243,6 +248,7 @@ TEST(SmoothChoiceTest, OnlyWholeNotchesTheRouterDeliversOrLeavesToPointerRouting
         {"turned sideways by Shift", notch, Decided(WheelAction::Reinject, PassReason::None, true), window, true, false,
          SmoothPath::None, false},
         {"XAML smooths itself", notch, pointer, xaml, true, false, SmoothPath::None, false},
+        {"so does a XAML island up the chain", notch, pointer, island, true, false, SmoothPath::None, false},
         {"no window", notch, pointer, TargetFacts(), true, false, SmoothPath::None, false},
         {"hung", notch, Decided(WheelAction::PassOn, PassReason::Hung), window, true, false, SmoothPath::None, false},
     };
