@@ -42,12 +42,15 @@ extern "C" void WINAPI RollixHookStart(int convertToScroll, int linesToScroll, i
     }
     config.m_settings.m_reverseAxes = config.m_routerSettings.m_reverseAxes;
     config.m_settings.m_shiftScrollsSideways = config.m_routerSettings.m_shiftScrollsSideways;
+    // The rules and smoothing through the ANSI profile functions: never silently without them.
     char path[MAX_PATH + 16];
-    if (SettingsFilePath(LibraryModule(), path)) {
-        ReadUserRules(path, config.m_rules);
-        config.m_smooth = ReadSmoothSettings(path);
-        config.m_settings.m_smoothScroll = config.m_smooth.m_smoothScroll;
+    if (!SettingsFilePath(LibraryModule(), path)) {
+        FailHookStart();
+        return;
     }
+    ReadUserRules(path, config.m_rules);
+    config.m_smooth = ReadSmoothSettings(path);
+    config.m_settings.m_smoothScroll = config.m_smooth.m_smoothScroll;
     // Looked up here rather than in the callback, which must stay fast; the main window lives as long as the
     // program, and every re-install by the watchdog looks again.
     config.m_programWindow = FindWindowA(kProgramWindowClass, kProgramWindowCaption);

@@ -14,6 +14,7 @@ constexpr DWORD kShortValueSize = 64;
 
 using ReadProfileW = DWORD(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR, LPWSTR, DWORD, LPCWSTR);
 using ModuleFileNameW = DWORD(WINAPI*)(HMODULE, LPWSTR, DWORD);
+using ShortPathNameW = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
 
 struct SettingsText
 {
@@ -125,19 +126,10 @@ bool ReadWide(HMODULE library, SettingsText& buffers, RouterSettingTexts& texts,
 
 bool ReadAnsi(HMODULE library, SettingsText& buffers, RouterSettingTexts& texts)
 {
-    char path[MAX_PATH + sizeof(kSettingsFileName)];
-    const DWORD length = GetModuleFileNameA(library, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
+    char path[MAX_PATH + 16];
+    if (!SettingsFilePath(library, path)) {
         return false;
     }
-    path[length] = '\0';
-    char* folderEnd = path;
-    for (char* c = path; *c != '\0'; ++c) {
-        if (*c == '\\' || *c == '/') {
-            folderEnd = c + 1;
-        }
-    }
-    lstrcpynA(folderEnd, kSettingsFileName, sizeof(kSettingsFileName));
     const KeyReader reader{path};
     texts.m_excludedPrograms = reader.Read("ExcludedPrograms", buffers.m_programs, sizeof(buffers.m_programs));
     texts.m_excludedClasses = reader.Read("ExcludedClasses", buffers.m_classes, sizeof(buffers.m_classes));
@@ -146,7 +138,70 @@ bool ReadAnsi(HMODULE library, SettingsText& buffers, RouterSettingTexts& texts)
     return true;
 }
 
+// The path in the ANSI code page; false when a character has no place in it.
+bool ToAnsi(const wchar_t* wide, char (&path)[MAX_PATH + 16])
+{
+    BOOL lossy = FALSE;
+    const int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, path,
+                                            static_cast<int>(sizeof(path)), nullptr, &lossy);
+    return written > 0 && !lossy;
+}
+
 } // namespace
+
+bool SettingsFilePath(HMODULE library, char (&path)[MAX_PATH + 16])
+{
+    HMODULE kernel32 = GetModuleHandleA("kernel32.dll");
+    const auto fileName = reinterpret_cast<ModuleFileNameW>(
+        reinterpret_cast<void*>(GetProcAddress(kernel32, "GetModuleFileNameW")));
+    const auto shortName = reinterpret_cast<ShortPathNameW>(
+        reinterpret_cast<void*>(GetProcAddress(kernel32, "GetShortPathNameW")));
+    wchar_t wide[MAX_PATH];
+    const DWORD length = fileName != nullptr ? fileName(library, wide, MAX_PATH) : 0;
+    if (length == 0 || shortName == nullptr) {
+        // The 9x family: its paths are ANSI throughout.
+        const DWORD ansiLength = GetModuleFileNameA(library, path, MAX_PATH);
+        if (ansiLength == 0 || ansiLength >= MAX_PATH) {
+            return false;
+        }
+        path[ansiLength] = '\0';
+        char* folderEnd = path;
+        for (char* c = path; *c != '\0'; ++c) {
+            if (*c == '\\' || *c == '/') {
+                folderEnd = c + 1;
+            }
+        }
+        lstrcpynA(folderEnd, kSettingsFileName, sizeof(kSettingsFileName));
+        return true;
+    }
+    if (length >= MAX_PATH || !PutSettingsName(wide, length, MAX_PATH)) {
+        return false;
+    }
+    if (ToAnsi(wide, path)) {
+        return true;
+    }
+    // A folder named outside the ANSI code page has no ANSI name, but its short name is plain ASCII; where the
+    // volume keeps no short names the file cannot be named, and the caller fails the start.
+    DWORD folderEnd = 0;
+    for (DWORD i = 0; wide[i] != L'\0'; ++i) {
+        if (IsSeparator(wide[i])) {
+            folderEnd = i;
+        }
+    }
+    wide[folderEnd] = L'\0';
+    wchar_t folder[MAX_PATH];
+    const DWORD folderLength = shortName(wide, folder, MAX_PATH);
+    if (folderLength == 0 || folderLength >= MAX_PATH || !ToAnsi(folder, path)) {
+        return false;
+    }
+    const int used = lstrlenA(path);
+    if (used + 1 + static_cast<int>(sizeof(kSettingsFileName)) > static_cast<int>(sizeof(path))) {
+        return false;
+    }
+    path[used] = '\\';
+    lstrcpynA(path + used + 1, kSettingsFileName, sizeof(kSettingsFileName));
+    return true;
+}
 
 bool ReadRouterSettings(HMODULE library, RouterSettings& settings)
 {

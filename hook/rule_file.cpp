@@ -3,7 +3,6 @@
 
 namespace {
 
-constexpr char kSettingsFileName[] = "rollix.ini";
 // Room for the names of every section; sections beyond it are not read.
 constexpr DWORD kSectionNamesSize = 32768;
 constexpr DWORD kSectionSize = 2048;
@@ -33,23 +32,6 @@ bool IsExactly(const char* path, const char* key, const char* word, const char* 
 }
 
 } // namespace
-
-bool SettingsFilePath(HMODULE library, char (&path)[MAX_PATH + 16])
-{
-    const DWORD length = GetModuleFileNameA(library, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return false;
-    }
-    path[length] = '\0';
-    char* folderEnd = path;
-    for (char* c = path; *c != '\0'; ++c) {
-        if (*c == '\\' || *c == '/') {
-            folderEnd = c + 1;
-        }
-    }
-    lstrcpynA(folderEnd, kSettingsFileName, sizeof(kSettingsFileName));
-    return true;
-}
 
 void ReadUserRules(const char* path, RuleBook& book)
 {

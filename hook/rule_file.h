@@ -4,10 +4,8 @@
 
 #include <windows.h>
 
+#include "router_settings_file.h"
 #include "rule_book.h"
-
-// The path of rollix.ini beside the library; false when the library's path is too long.
-bool SettingsFilePath(HMODULE library, char (&path)[MAX_PATH + 16]);
 
 // Adds every [program ...] and [class ...] section of the file to book.
 void ReadUserRules(const char* path, RuleBook& book);

@@ -339,7 +339,7 @@ TEST_F(HookDll, ALibraryInAFolderNamedOutsideTheAnsiCodePageRoutesWithItsSetting
     const std::string dll = ROLLIX_HOOK_DLL;
     ASSERT_TRUE(CopyFileW(std::wstring(dll.begin(), dll.end()).c_str(), (folder + L"\\RollixHook.dll").c_str(), FALSE));
     // Reverse only the horizontal wheel: a vertical notch that arrives reversed shows the file was not read.
-    const char settings[] = "[router]\r\nReverseAxes=horizontal\r\n";
+    const char settings[] = "[router]\r\nReverseAxes=horizontal\r\n[class RollixTargetChild]\r\nSideways=shiftwheel\r\n";
     HANDLE file = CreateFileW((folder + L"\\rollix.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
@@ -355,6 +355,10 @@ TEST_F(HookDll, ALibraryInAFolderNamedOutsideTheAnsiCodePageRoutesWithItsSetting
     Click(m_target.m_child, kWheelUp);
     ASSERT_TRUE(m_target.WaitFor("child", "wheel", 1)) << "no hook: the start failed";
     EXPECT_EQ(Deltas("child", "wheel"), std::vector<int>{kNotch}) << "its rollix.ini was not read";
+    // The rules of the same file: the tilt arrives as Shift+wheel, not as the horizontal wheel.
+    Click(m_target.m_child, kTiltRight);
+    EXPECT_TRUE(m_target.WaitFor("child", "wheel", 2)) << "its rules were not read";
+    EXPECT_TRUE(Of("child", "hwheel").empty());
 }
 
 } // namespace
